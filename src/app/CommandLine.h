@@ -1,0 +1,51 @@
+#pragma once
+// The command line: orvane [DEMO_DIR] [options].
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+enum class Command { Play, Render, DumpDocument, DumpGraph, Eval, Check, Help, Version };
+
+struct WindowSize {
+  int width = 0;
+  int height = 0;
+};
+
+struct CommandLine {
+  Command command = Command::Play;
+  std::optional<std::string> demoDir;
+
+  // Playing; unset values come from "config.ini".
+  bool headless = false;
+  std::optional<bool> fullscreen;
+  std::optional<WindowSize> size;
+  std::optional<bool> vsync;
+
+  // Offline rendering.
+  std::string renderOut;
+  double fps = 60.0;
+  std::optional<double> from;
+  std::optional<double> to;
+
+  // Inspecting.
+  std::string documentFile = "demo.opr";
+  int evalOperator = 0;
+  std::string evalPort;
+  float evalTime = 0.0f;
+};
+
+struct CommandLineResult {
+  CommandLine commandLine;
+  std::string error;  // empty when the arguments were understood
+};
+
+// Parses the arguments after the program name.
+CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments);
+
+std::string_view UsageText();
+
+}  // namespace orvane

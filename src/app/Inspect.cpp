@@ -1,0 +1,157 @@
+#include "app/Inspect.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "app/Player.h"
+#include "document/DocumentDump.h"
+#include "document/DocumentParser.h"
+#include "document/DocumentPath.h"
+#include "document/TextFormat.h"
+#include "graph/GraphDump.h"
+#include "graph/GraphLoader.h"
+
+namespace orvane {
+namespace {
+
+constexpr const char* kDocumentFile = "demo.opr";
+
+bool LoadDocumentOrSay(std::unique_ptr<DataNode>& root, const std::string& file, std::ostream& err) {
+  if (LoadDocument(root, file)) return true;
+  std::error_code error;
+  if (std::filesystem::is_regular_file(file, error)) return true;  // an empty document
+  err << "orvane: cannot read " << file << '\n';
+  return false;
+}
+
+bool LoadPlayerGraph(Player& player, std::ostream& err, GraphLoadReport* report = nullptr) {
+  std::unique_ptr<DataNode> root;
+  if (!LoadDocumentOrSay(root, kDocumentFile, err)) return false;
+  LoadGraph(player.operators, DataAccessor(root.get()), report);
+  return true;
+}
+
+std::string Quoted(std::string_view text) { return "\"" + EscapeText(text) + "\""; }
+
+bool FileExists(std::string_view documentPath) {
+  std::error_code error;
+  return std::filesystem::exists(PathFromDocument(documentPath), error);
+}
+
+void ReportLoad(const OperatorList& operators, const GraphLoadReport& report, std::ostream& out) {
+  const PortLabels label(operators);
+  for (const auto& unknown : report.unknownTypes) {
+    out << "unknown operator type " << Quoted(unknown.type) << " in operator entry " << unknown.entry
+        << "; the operators after it read the entries after their own\n";
+  }
+  for (const auto& connection : report.unlinkedConnections) {
+    out << "connection " << connection.connectionIndex << " of operator #" << connection.operatorIndex
+        << " links nothing:";
+    if (!connection.sourceFound) {
+      out << " source #" << connection.source << '.' << EscapeText(connection.sourceProp) << " not found";
+    }
+    if (!connection.targetFound) {
+      out << (connection.sourceFound ? "" : ",") << " target #" << connection.target << '.'
+          << EscapeText(connection.targetProp) << " not found";
+    }
+    out << '\n';
+  }
+  for (const auto& curve : report.ignoredCurves) {
+    out << "curve ignored: input #" << curve.operatorIndex << '.' << curve.port
+        << " already has a source or a curve\n";
+  }
+  for (const auto& cycle : report.cutCycles) {
+    out << "cycle cut: " << label(cycle.link.targetPort) << " <- " << label(cycle.link.sourcePort)
+        << " closes a cycle and is ignored\n";
+  }
+}
+
+// Files named by the document: the music and every input that holds a texture or mesh path.
+int ReportMissingFiles(const DataNode& root, const OperatorList& operators, std::ostream& out) {
+  int reported = 0;
+  std::string music;
+  DataAccessor(&root).ReadText("MusicPath", music);
+  if (music.empty()) {
+    out << "MusicPath is empty: the demo ends on its first frame\n";
+    ++reported;
+  } else if (!FileExists(music)) {
+    out << "missing file: " << Quoted(music) << " (MusicPath)\n";
+    ++reported;
+  }
+  for (const auto& op : operators) {
+    for (const Port& port : op->inputs) {
+      if ((port.hints & (kHintTexturePath | kHintMeshPath)) == 0 || !port.function) continue;
+      const auto* path = dynamic_cast<const Text*>(port.function->GetValue());
+      if (path == nullptr || path->value.empty() || FileExists(path->value)) continue;
+      out << "missing file: " << Quoted(path->value) << " (#" << op->index << '.' << port.name << ")\n";
+      ++reported;
+    }
+  }
+  return reported;
+}
+
+}  // namespace
+
+int RunDumpDocument(const std::string& file, std::ostream& out, std::ostream& err) {
+  std::unique_ptr<DataNode> root;
+  if (!LoadDocumentOrSay(root, file, err)) return 1;
+  DumpDocument(*root, out);
+  return 0;
+}
+
+int RunDumpGraph(std::ostream& out, std::ostream& err) {
+  Player player;
+  if (!LoadPlayerGraph(player, err)) return 1;
+  DumpGraph(player.operators, out);
+  return 0;
+}
+
+int RunEval(int operatorIndex, const std::string& port, float time, std::ostream& out, std::ostream& err) {
+  Player player;
+  if (!LoadPlayerGraph(player, err)) return 1;
+  if (operatorIndex < 0 || static_cast<size_t>(operatorIndex) >= player.operators.size()) {
+    err << "orvane: there is no operator #" << operatorIndex << " (the graph has "
+        << player.operators.size() << ")\n";
+    return 2;
+  }
+  Operator& op = *player.operators[static_cast<size_t>(operatorIndex)];
+  const Port* output = op.FindOutput(port);
+  if (output == nullptr) {
+    err << "orvane: operator #" << operatorIndex << " (" << op.type << ") has no output " << Quoted(port) << '\n';
+    return 2;
+  }
+  if (output->type != kPortFloat && output->type != kPortText) {
+    err << "orvane: output #" << operatorIndex << '.' << port << " is of kind " << PortTypeName(output->type)
+        << "; only float and text outputs can be evaluated\n";
+    return 2;
+  }
+  player.RunLoadTimePass();
+  output->Evaluate(time, player);
+  if (output->type == kPortFloat) {
+    out << FormatFloat(player.scalar) << '\n';
+  } else {
+    out << Quoted(player.text) << '\n';
+  }
+  return 0;
+}
+
+int RunCheck(std::ostream& out) {
+  std::unique_ptr<DataNode> root;
+  if (!LoadDocument(root, kDocumentFile)) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(kDocumentFile, error)) {
+      out << "missing file: \"" << kDocumentFile << "\": the demo ends on its first frame\n";
+      return 1;
+    }
+  }
+  Player player;
+  GraphLoadReport report;
+  LoadGraph(player.operators, DataAccessor(root.get()), &report);
+  ReportLoad(player.operators, report, out);
+  const int missing = ReportMissingFiles(*root, player.operators, out);
+  const bool clean = report.unknownTypes.empty() && report.unlinkedConnections.empty() &&
+                     report.ignoredCurves.empty() && report.cutCycles.empty() && missing == 0;
+  return clean ? 0 : 1;
+}
+
+}  // namespace orvane

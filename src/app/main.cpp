@@ -1,0 +1,61 @@
+// orvane: plays a demo described by an operator graph, to its music.
+
+#include <filesystem>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/ImGuiContext.h"
+#include "app/Inspect.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+
+int RunCommand(const orvane::CommandLine& line) {
+  using orvane::Command;
+  switch (line.command) {
+    case Command::DumpDocument: return orvane::RunDumpDocument(line.documentFile, std::cout, std::cerr);
+    case Command::DumpGraph: return orvane::RunDumpGraph(std::cout, std::cerr);
+    case Command::Eval: return orvane::RunEval(line.evalOperator, line.evalPort, line.evalTime, std::cout, std::cerr);
+    case Command::Check: return orvane::RunCheck(std::cout);
+    case Command::Play:
+    case Command::Render:
+      std::cerr << "orvane: this build cannot play or render demos yet; try --dump-graph, --eval or --check\n";
+      return 1;
+    case Command::Help:
+    case Command::Version: break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const orvane::CommandLineResult parsed = orvane::ParseCommandLine(arguments);
+  if (!parsed.error.empty()) {
+    std::cerr << "orvane: " << parsed.error << "\nTry 'orvane --help' for usage.\n";
+    return kExitUsage;
+  }
+  const orvane::CommandLine& line = parsed.commandLine;
+  if (line.command == orvane::Command::Help) {
+    std::cout << orvane::UsageText();
+    return 0;
+  }
+  if (line.command == orvane::Command::Version) {
+    std::cout << "orvane " << ORVANE_VERSION << '\n';
+    return 0;
+  }
+  if (line.demoDir) {
+    std::error_code error;
+    std::filesystem::current_path(*line.demoDir, error);
+    if (error) {
+      std::cerr << "orvane: cannot enter demo folder " << *line.demoDir << ": " << error.message() << '\n';
+      return 1;
+    }
+  }
+  const orvane::ImGuiContextScope imgui;
+  return RunCommand(line);
+}
