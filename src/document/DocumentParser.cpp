@@ -266,6 +266,8 @@ void ParseDocumentBuffer(DataNode& root, std::string_view fileBytes) {
 
 bool LoadDocument(std::unique_ptr<DataNode>& root, const std::filesystem::path& path) {
   root = std::make_unique<DataNode>("", 0);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
   const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
