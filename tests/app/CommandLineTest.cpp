@@ -1,1 +1,103 @@
+#include "app/CommandLine.h"
+
 #include <gtest/gtest.h>
+
+#include <vector>
+
+namespace orvane {
+namespace {
+
+CommandLineResult Parse(std::vector<std::string_view> arguments) { return ParseCommandLine(arguments); }
+
+TEST(CommandLine, Commands) {
+  const std::pair<std::vector<std::string_view>, Command> cases[] = {
+      {{}, Command::Play},
+      {{"demo"}, Command::Play},
+      {{"-h"}, Command::Help},
+      {{"--help"}, Command::Help},
+      {{"--version"}, Command::Version},
+      {{"--dump-graph"}, Command::DumpGraph},
+      {{"--check", "demo"}, Command::Check},
+      {{"--dump-document"}, Command::DumpDocument},
+      {{"--eval", "2:FloatOut"}, Command::Eval},
+      {{"--render", "out.mp4"}, Command::Render},
+      {{"--check", "--check"}, Command::Check},
+  };
+  for (const auto& [arguments, command] : cases) {
+    const CommandLineResult result = Parse(arguments);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.commandLine.command, command);
+  }
+}
+
+TEST(CommandLine, ValuesAndOverrides) {
+  const CommandLineResult result = Parse({"examples/x", "--size", "640x360", "--vsync=0", "--fullscreen",
+                                          "--headless", "--fps", "30", "--from", "1.5", "--to=4", "--render",
+                                          "frames"});
+  ASSERT_EQ(result.error, "");
+  const CommandLine& line = result.commandLine;
+  EXPECT_EQ(line.demoDir, "examples/x");
+  ASSERT_TRUE(line.size);
+  EXPECT_EQ(line.size->width, 640);
+  EXPECT_EQ(line.size->height, 360);
+  EXPECT_EQ(line.vsync, false);
+  EXPECT_EQ(line.fullscreen, true);
+  EXPECT_TRUE(line.headless);
+  EXPECT_EQ(line.fps, 30.0);
+  EXPECT_EQ(line.from, 1.5);
+  EXPECT_EQ(line.to, 4.0);
+  EXPECT_EQ(line.renderOut, "frames");
+
+  EXPECT_EQ(Parse({"--windowed"}).commandLine.fullscreen, false);
+  const CommandLine defaults = Parse({}).commandLine;
+  EXPECT_FALSE(defaults.fullscreen || defaults.size || defaults.vsync || defaults.from || defaults.to);
+  EXPECT_EQ(defaults.fps, 60.0);
+}
+
+TEST(CommandLine, EvalAndDumpDocumentArguments) {
+  const CommandLine eval = Parse({"--eval", "12:Red", "--time", "-2.5"}).commandLine;
+  EXPECT_EQ(eval.evalOperator, 12);
+  EXPECT_EQ(eval.evalPort, "Red");
+  EXPECT_EQ(eval.evalTime, -2.5f);
+  EXPECT_EQ(Parse({"--eval", "1:a:b"}).commandLine.evalPort, "a:b");
+
+  const std::pair<std::vector<std::string_view>, std::string_view> documents[] = {
+      {{"--dump-document"}, "demo.opr"},
+      {{"--dump-document", "other.opr"}, "other.opr"},
+      {{"--dump-document=x.opr"}, "x.opr"},
+      {{"--dump-document", "--check"}, "demo.opr"},  // an option is no file (and conflicts)
+  };
+  for (const auto& [arguments, file] : documents) EXPECT_EQ(Parse(arguments).commandLine.documentFile, file);
+  const CommandLineResult withDir = Parse({"dir", "--dump-document"});
+  EXPECT_EQ(withDir.commandLine.demoDir, "dir");
+  EXPECT_EQ(withDir.commandLine.documentFile, "demo.opr");
+}
+
+TEST(CommandLine, ErrorsNameTheOffendingArgument) {
+  const std::pair<std::vector<std::string_view>, std::string_view> cases[] = {
+      {{"--bogus"}, "unknown option '--bogus'"},
+      {{"-x"}, "unknown option '-x'"},
+      {{"a", "b"}, "unexpected argument 'b'"},
+      {{"--size", "640"}, "malformed value '640' for --size"},
+      {{"--size", "0x10"}, "malformed value '0x10' for --size"},
+      {{"--size", "-5x10"}, "malformed value '-5x10' for --size"},
+      {{"--vsync", "2"}, "malformed value '2' for --vsync"},
+      {{"--fps", "0"}, "malformed value '0' for --fps"},
+      {{"--fps", "abc"}, "malformed value 'abc' for --fps"},
+      {{"--from", "nan"}, "malformed value 'nan' for --from"},
+      {{"--to", "1e999"}, "malformed value '1e999' for --to"},
+      {{"--time", "1s"}, "malformed value '1s' for --time"},
+      {{"--eval", "x:Red"}, "malformed value 'x:Red' for --eval"},
+      {{"--eval", "-1:Red"}, "malformed value '-1:Red' for --eval"},
+      {{"--eval", "3"}, "malformed value '3' for --eval"},
+      {{"--eval", "3:"}, "malformed value '3:' for --eval"},
+      {{"--render"}, "option --render needs a value"},
+      {{"--headless=1"}, "option --headless takes no value"},
+      {{"--dump-graph", "--check"}, "options --dump-graph and --check cannot be combined"},
+      {{"--eval", "1:a", "--render", "x"}, "options --eval and --render cannot be combined"},
+  };
+  for (const auto& [arguments, error] : cases) EXPECT_EQ(Parse(arguments).error, error);
+}
+
+}  // namespace
+}  // namespace orvane

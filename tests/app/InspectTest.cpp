@@ -1,1 +1,141 @@
+#include "app/Inspect.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace orvane {
+namespace {
+
+// Runs each command inside a fresh demo folder holding the given files.
+class InspectTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    folder_ = std::filesystem::temp_directory_path() /
+              ("orvane-inspect-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    std::filesystem::current_path(folder_);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(folder_);
+  }
+  void Write(const std::string& name, std::string_view text) {
+    std::filesystem::create_directories(std::filesystem::path(name).parent_path().empty()
+                                            ? folder_
+                                            : folder_ / std::filesystem::path(name).parent_path());
+    std::ofstream(folder_ / name, std::ios::binary) << text;
+  }
+
+  std::ostringstream out, err;
+
+private:
+  std::filesystem::path previous_, folder_;
+};
+
+constexpr std::string_view kDemo =
+    "MusicPath: music.wav;\n"
+    "operator { type: FinalOutput; connection { source: 2; sourceProp: FloatOut; target: 0; targetProp: In; } }\n"
+    "operator[] { type: Time; }\n"
+    "operator[] { type: Sin; input { Value: 0; } input[] { Amplitude: 2; } input[] { Frequency: 0.5; }\n"
+    "  connection { source: 1; sourceProp: FloatOut; target: 2; targetProp: Value; } }\n";
+
+TEST_F(InspectTest, DumpDocumentPrintsTheTree) {
+  Write("demo.opr", "a: \"x\\ty\"; b { c: $0a; }");
+  EXPECT_EQ(RunDumpDocument("demo.opr", out, err), 0);
+  EXPECT_EQ(out.str(), "a[0] = \"x\\ty\"\nb[0]\n  c[0] = $0a\n");
+  EXPECT_EQ(RunDumpDocument("missing.opr", out, err), 1);
+  EXPECT_EQ(err.str(), "orvane: cannot read missing.opr\n");
+  Write("empty.opr", "");
+  out.str("");
+  EXPECT_EQ(RunDumpDocument("empty.opr", out, err), 0);
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(InspectTest, DumpGraphPrintsTheLoadedGraph) {
+  Write("demo.opr", kDemo);
+  EXPECT_EQ(RunDumpGraph(out, err), 0);
+  EXPECT_EQ(out.str(),
+            "#0 FinalOutput\n"
+            "  in In : generic <- #2.FloatOut\n"
+            "  out FinalOutput : generic\n"
+            "#1 Time\n"
+            "  out FloatOut : float\n"
+            "#2 Sin\n"
+            "  in Value : float = 0 <- #1.FloatOut\n"
+            "  in Amplitude : float = 2\n"
+            "  in Frequency : float = 0.5\n"
+            "  in Phase : float = 0\n"
+            "  in Offset : float = 0\n"
+            "  out FloatOut : float\n");
+}
+
+TEST_F(InspectTest, DumpGraphNeedsADocument) {
+  EXPECT_EQ(RunDumpGraph(out, err), 1);
+  EXPECT_EQ(err.str(), "orvane: cannot read demo.opr\n");
+}
+
+TEST_F(InspectTest, EvalPrintsFloatsAndRefusesOtherKinds) {
+  Write("demo.opr", kDemo);
+  EXPECT_EQ(RunEval(2, "FloatOut", 3.14159265f, out, err), 0);
+  EXPECT_EQ(out.str(), "2\n");  // sin(0.5 * pi) * 2
+  out.str("");
+  EXPECT_EQ(RunEval(1, "FloatOut", -0.25f, out, err), 0);
+  EXPECT_EQ(out.str(), "-0.25\n");
+
+  const std::tuple<int, const char*, const char*> refusals[] = {
+      {0, "FinalOutput", "orvane: output #0.FinalOutput is of kind generic; only float and text outputs can be evaluated\n"},
+      {2, "Value", "orvane: operator #2 (Sin) has no output \"Value\"\n"},
+      {9, "FloatOut", "orvane: there is no operator #9 (the graph has 3)\n"},
+  };
+  for (const auto& [op, port, message] : refusals) {
+    err.str("");
+    EXPECT_EQ(RunEval(op, port, 0.0f, out, err), 2);
+    EXPECT_EQ(err.str(), message);
+  }
+}
+
+TEST_F(InspectTest, CheckIsCleanForASoundDemo) {
+  Write("demo.opr", kDemo);
+  Write("music.wav", "RIFF");
+  EXPECT_EQ(RunCheck(out), 0);
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(InspectTest, CheckReportsWhatThePlayerWouldSkip) {
+  Write("demo.opr",
+        "operator { type: FinalOutput; connection { source: 2; sourceProp: Nope; target: 0; targetProp: In; } }\n"
+        "operator[] { type: Time; connection { source: 1; sourceProp: FloatOut; target: 2; targetProp: Value; } }\n"
+        "operator[] { type: Sin; input { Value: 1; track { key { time: 0; } } }\n"
+        "  connection { source: 2; sourceProp: FloatOut; target: 2; targetProp: Phase; } }\n"
+        "operator[] { type: Wobble; }\n");
+  EXPECT_EQ(RunCheck(out), 1);
+  EXPECT_EQ(out.str(),
+            "unknown operator type \"Wobble\" in operator entry 3; the operators after it read the entries after their own\n"
+            "connection 0 of operator #0 links nothing: source #2.Nope not found\n"
+            "curve ignored: input #2.Value already has a source or a curve\n"
+            "cycle cut: #2.Phase <- #2.FloatOut closes a cycle and is ignored\n"
+            "MusicPath is empty: the demo ends on its first frame\n");
+}
+
+TEST_F(InspectTest, CheckReportsMissingFiles) {
+  Write("demo.opr", "MusicPath: \"sound\\\\track.ogg\";");
+  EXPECT_EQ(RunCheck(out), 1);
+  EXPECT_EQ(out.str(), "missing file: \"sound\\\\track.ogg\" (MusicPath)\n");
+  out.str("");
+  Write("sound/track.ogg", "OggS");  // backslashes in document paths are directory separators
+  EXPECT_EQ(RunCheck(out), 0);
+  EXPECT_EQ(out.str(), "");
+
+  std::filesystem::remove("demo.opr");
+  out.str("");
+  EXPECT_EQ(RunCheck(out), 1);
+  EXPECT_EQ(out.str(), "missing file: \"demo.opr\": the demo ends on its first frame\n");
+}
+
+}  // namespace
+}  // namespace orvane

@@ -213,13 +213,13 @@ TEST(LoadGraph, RandomGraphsAlwaysEvaluate) {
   std::uniform_int_distribution<size_t> type(0, std::size(kTypes) - 1);
   std::uniform_int_distribution<size_t> port(0, std::size(kPorts) - 1);
   size_t cyclesCut = 0;
-  for (int round = 0; round < 200; ++round) {
+  for (int round = 0; round < 1000; ++round) {
     const int count = 2 + round % 12;
     std::uniform_int_distribution<int> position(0, count);
     std::string text = "operator { type: FinalOutput; }\n";
     for (int i = 1; i <= count; ++i) {
       text += "operator[] { type: " + std::string(kTypes[type(random)]) + ";";
-      for (int c = 0; c < 4; ++c) {
+      for (int c = 0; c < 6; ++c) {
         text += (c == 0 ? " connection" : " connection[]") + std::string(" { source: ") +
                 std::to_string(position(random)) + "; sourceProp: " + kPorts[port(random)] +
                 "; target: " + std::to_string(position(random)) + "; targetProp: " + kPorts[port(random)] + "; }";
@@ -234,7 +234,7 @@ TEST(LoadGraph, RandomGraphsAlwaysEvaluate) {
       for (const Port& input : op->inputs) input.Evaluate(1.0f, graph.player);
     }
   }
-  EXPECT_GT(cyclesCut, 20u);  // the generator does make cycles
+  EXPECT_GT(cyclesCut, 50u);  // the generator does make cycles
 }
 
 TEST(LoadGraph, GarbageDocumentsLoadAndEvaluate) {
