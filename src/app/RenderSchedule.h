@@ -1,0 +1,27 @@
+#pragma once
+// Offline rendering's frames: frame k is evaluated at FROM + k / FPS, for every such time below
+// TO, and at least one frame.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orvane {
+
+struct RenderSchedule {
+  static constexpr int64_t kMaxFrames = 10'000'000;
+
+  double from = 0.0;
+  double to = 0.0;
+  double fps = 60.0;
+
+  // Nothing when the span holds more frames than any render should (a typing slip in --to).
+  std::optional<int64_t> FrameCount() const;
+  double TimeOf(int64_t frame) const { return from + static_cast<double>(frame) / fps; }
+};
+
+// "frame 120/600  45.2 fps  0:10 left": what a progress line shows after `done` frames in `elapsed`
+// seconds.
+std::string ProgressText(int64_t done, int64_t total, double elapsed);
+
+}  // namespace orvane
