@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "support/TempFolder.h"
 
 namespace orvane {
 namespace {
@@ -14,27 +15,16 @@ class InspectTest : public ::testing::Test {
 protected:
   void SetUp() override {
     previous_ = std::filesystem::current_path();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("orvane-inspect-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-    std::filesystem::current_path(folder_);
+    std::filesystem::current_path(folder_.path());
   }
-  void TearDown() override {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(folder_);
-  }
-  void Write(const std::string& name, std::string_view text) {
-    std::filesystem::create_directories(std::filesystem::path(name).parent_path().empty()
-                                            ? folder_
-                                            : folder_ / std::filesystem::path(name).parent_path());
-    std::ofstream(folder_ / name, std::ios::binary) << text;
-  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+  void Write(const std::string& name, std::string_view text) { folder_.Write(name, text); }
 
   std::ostringstream out, err;
 
 private:
-  std::filesystem::path previous_, folder_;
+  testing::TempFolder folder_;
+  std::filesystem::path previous_;
 };
 
 constexpr std::string_view kDemo =

@@ -3,13 +3,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "app/FrameSink.h"
 #include "app/PngFrameSink.h"
 #include "app/RenderSchedule.h"
 #include "app/VideoFrameSink.h"
+#include "support/TempFolder.h"
 
 namespace orvane {
 namespace {
@@ -43,13 +43,6 @@ TEST(RenderSchedule, ProgressLine) {
 
 class OfflineOutputTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("orvane-out-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   // A frame whose top row is red and the rest blue, so the row order shows.
   static std::vector<uint8_t> Frame(const FrameFormat& format, uint8_t green) {
@@ -74,7 +67,7 @@ protected:
     }
     return output;
   }
-  std::filesystem::path folder_;
+  testing::TempFolder folder_;
 };
 
 TEST_F(OfflineOutputTest, PngFramesAreNumberedRgbaTopRowFirst) {
@@ -101,7 +94,7 @@ TEST_F(OfflineOutputTest, PngFramesAreNumberedRgbaTopRowFirst) {
 }
 
 TEST_F(OfflineOutputTest, AnUnwritableFolderIsAnError) {
-  std::ofstream(folder_ / "file") << "x";
+  folder_.Write("file", "x");
   std::string error;
   EXPECT_EQ(OpenFrameSink(folder_ / "file" / "frames", FrameFormat{4, 4, 30.0}, {}, error), nullptr);
   EXPECT_NE(error.find("cannot make the folder"), std::string::npos);
@@ -126,7 +119,7 @@ TEST_F(OfflineOutputTest, VideosHaveTheFramesAndTheMusic) {
 
 TEST_F(OfflineOutputTest, AVideoThatCannotBeWrittenReportsIt) {
   std::string error;
-  std::ofstream(folder_ / "file") << "x";
+  folder_.Write("file", "x");
   EXPECT_EQ(OpenFrameSink(folder_ / "file" / "clip.mp4", FrameFormat{16, 16, 30.0}, {}, error), nullptr);
   EXPECT_NE(error.find("cannot make the folder"), std::string::npos);
 

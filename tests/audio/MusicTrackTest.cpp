@@ -4,21 +4,15 @@
 #include <sndfile.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "audio/MusicChannel.h"
+#include "support/TempFolder.h"
 
 namespace orvane {
 namespace {
 
 class MusicTrackTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("orvane-audio-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   // A stereo file whose left channel holds `left` and right channel `right`.
   std::filesystem::path WriteStereo(int format, float left, float right, int frames, int rate = 8000) {
@@ -38,7 +32,7 @@ protected:
     sf_close(file);
     return path;
   }
-  std::filesystem::path folder_;
+  testing::TempFolder folder_;
 };
 
 TEST_F(MusicTrackTest, DecodesAndMixesDownToOneChannel) {
@@ -59,11 +53,9 @@ TEST_F(MusicTrackTest, TheBundledExampleMusicDecodes) {
 }
 
 TEST_F(MusicTrackTest, UnreadableFilesGiveNoTrack) {
-  const auto garbage = folder_ / "garbage.ogg";
-  std::ofstream(garbage, std::ios::binary) << "OggS this is not really a stream";
-  const auto empty = folder_ / "empty.wav";
-  std::ofstream(empty, std::ios::binary) << "";
-  for (const auto& path : {folder_ / "missing.wav", garbage, empty, folder_}) {
+  const auto garbage = folder_.Write("garbage.ogg", "OggS this is not really a stream");
+  const auto empty = folder_.Write("empty.wav", "");
+  for (const auto& path : {folder_ / "missing.wav", garbage, empty, folder_.path()}) {
     EXPECT_FALSE(DecodeMusicFile(path)) << path;
     EXPECT_EQ(MusicChannel::Load(path), nullptr) << path;
   }

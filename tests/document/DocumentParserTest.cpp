@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "support/DocumentText.h"
+#include "support/TempFolder.h"
 
 namespace orvane {
 namespace {
@@ -140,19 +140,8 @@ TEST(DocumentParser, ParseStatementReportsTheEndOfItsList) {
 
 class LoadDocumentTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("orvane-doc-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder); }
-  std::filesystem::path Write(std::string_view bytes) {
-    const auto path = folder / "demo.opr";
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
-  std::filesystem::path folder;
+  std::filesystem::path Write(std::string_view bytes) { return folder.Write("demo.opr", bytes); }
+  testing::TempFolder folder;
 };
 
 TEST_F(LoadDocumentTest, ReadsAFileIntoAFreshRoot) {
@@ -171,7 +160,7 @@ TEST_F(LoadDocumentTest, MissingOrEmptyFilesGiveAnEmptyRoot) {
   EXPECT_TRUE(root->children().empty());
   EXPECT_FALSE(LoadDocument(root, Write("")));
   EXPECT_TRUE(root->children().empty());
-  EXPECT_FALSE(LoadDocument(root, folder));  // a folder is no document
+  EXPECT_FALSE(LoadDocument(root, folder.path()));  // a folder is no document
 }
 
 }  // namespace
