@@ -1,0 +1,61 @@
+#pragma once
+// The one GPU device of the process: the OpenGL context, the DrawContext, the default vertex
+// layouts and render state, the state and sampler caches and the resources that follow the
+// window size.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+struct SDL_Window;
+
+namespace orvane {
+
+class DrawContext;
+class VertexLayout;
+struct GpuResource;
+struct RenderState;
+struct Sampler;
+
+class Adapter {
+public:
+  ~Adapter();
+  Adapter(const Adapter&) = delete;
+  Adapter& operator=(const Adapter&) = delete;
+
+  // Start of every frame: the context is cleared of bindings.
+  void BeginFrame();
+  // Debug groups around an effect's work, named with an upper-case label ("TONE MAPPING").
+  void BeginEvent(const char* label);
+  void EndEvent();
+
+  void* context = nullptr;  // the SDL GL context
+  SDL_Window* window = nullptr;
+  std::unique_ptr<DrawContext> drawContext;
+  // {POSITION, NORMAL, TEXCOORD0}, {POSITION, NORMAL}, {POSITION}, {POSITION, COLOR0}.
+  VertexLayout* defaultLayouts[4] = {};
+  RenderState* defaultState = nullptr;
+  std::map<uint32_t, std::unique_ptr<Sampler>> samplerCache;
+  std::map<uint32_t, std::unique_ptr<RenderState>> stateCache;
+  std::vector<GpuResource*> resizable;  // in creation order
+  // Counts deleted buffers, so that buffers attached to vertex-array objects are attached again
+  // when a name may have been reused.
+  uint64_t bufferGeneration = 0;
+
+private:
+  friend Adapter* CreateAdapter(SDL_Window* window);
+  Adapter() = default;
+  int eventDepth_ = 0;
+};
+
+// Creates the GL 4.5 core context on the window (fatal "Failed to create OpenGL device" when it
+// cannot), with the conventions every draw relies on: depth 0 to 1, top row first, clockwise
+// front faces.
+Adapter* CreateAdapter(SDL_Window* window);
+void DestroyAdapter(Adapter* adapter);
+
+// The process-wide slot of the current adapter.
+extern Adapter* currentAdapter;
+
+}  // namespace orvane

@@ -1,0 +1,50 @@
+#pragma once
+// The 36-byte record that describes a sampler; hashed as a whole to find the cached Sampler.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace orvane {
+
+// Filter index (mode bits 0-3): which of minification, magnification and mip selection are
+// linear. 8 is anisotropic.
+enum : uint32_t { kFilterPoint = 0, kFilterMinLinear, kFilterMagLinear, kFilterMinMagLinear,
+                  kFilterMipLinear, kFilterMinMipLinear, kFilterMagMipLinear, kFilterLinear,
+                  kFilterAnisotropic };
+// Address index (mode bits 16-19 U, 20-23 V, 24-27 W).
+enum : uint32_t {
+  kAddressWrap = 0,
+  kAddressClamp,
+  kAddressBorder,
+  kAddressMirror,
+  kAddressMirrorOnce
+};
+
+constexpr uint32_t SamplerMode(uint32_t filter, uint32_t u, uint32_t v, uint32_t w) {
+  return filter | (u << 16) | (v << 20) | (w << 24);
+}
+
+struct SamplerDesc {
+  uint32_t mode = 0;
+  uint32_t zero = 0;
+  float minLod = 0.0f;
+  float maxLod = 0.0f;
+  uint32_t maxAnisotropy = 0;
+  float borderColor[4] = {};
+};
+static_assert(sizeof(SamplerDesc) == 36);
+static_assert(offsetof(SamplerDesc, borderColor) == 20);
+
+struct SamplerModes {
+  bool minLinear = false;
+  bool magLinear = false;
+  bool mipLinear = false;
+  bool anisotropic = false;
+  uint32_t address[3] = {};  // U, V, W address indices
+};
+
+// Splits the mode word; filter and address indices out of range are reported by the caller as
+// invalid (returns false).
+bool DecodeSamplerMode(uint32_t mode, SamplerModes& out);
+
+}  // namespace orvane
