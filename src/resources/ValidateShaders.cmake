@@ -1,0 +1,28 @@
+# Runs glslangValidator over every shader file (.vs .hs .ds .gs .ps) under the folders in DIRS
+# (a ;-separated list); any file it refuses fails the run.
+#   cmake -DVALIDATOR=glslangValidator -DDIRS="a;b" -P ValidateShaders.cmake
+set(stages vs vert hs tesc ds tese gs geom ps frag)
+set(count 0)
+set(failed "")
+foreach(dir IN LISTS DIRS)
+  file(GLOB_RECURSE files ${dir}/*.vs ${dir}/*.hs ${dir}/*.ds ${dir}/*.gs ${dir}/*.ps)
+  foreach(file IN LISTS files)
+    get_filename_component(ext ${file} LAST_EXT)
+    string(SUBSTRING ${ext} 1 -1 ext)
+    list(FIND stages ${ext} at)
+    math(EXPR at "${at} + 1")
+    list(GET stages ${at} stage)
+    execute_process(COMMAND ${VALIDATOR} -S ${stage} ${file}
+                    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    math(EXPR count "${count} + 1")
+    if(NOT result EQUAL 0)
+      message("${file}:\n${output}")
+      list(APPEND failed ${file})
+    endif()
+  endforeach()
+endforeach()
+list(LENGTH failed failures)
+message("glslangValidator: ${count} shader files, ${failures} refused")
+if(failures GREATER 0)
+  message(FATAL_ERROR "shader validation failed")
+endif()
