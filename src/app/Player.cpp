@@ -1,10 +1,16 @@
 #include "app/Player.h"
 
+#include "scene/GBuffer.h"
+#include "scene/SceneRenderer.h"
+
 namespace orvane {
+
+Player::Player() { ResetMaterial(); }
 
 Player::~Player() {
   // Operators go first: their functions may still refer to the player's resources.
   operators.clear();
+  ReleaseGeometry(quad);
 }
 
 void Player::RunLoadTimePass() {

@@ -3,12 +3,19 @@
 // travel through its registers, and scene state lives in its fields.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "graph/Operator.h"
+#include "render/Geometry.h"
+#include "render/Matrix.h"
+#include "render/TargetSet.h"
 
 namespace orvane {
 
+class GBuffer;
+class SceneRenderer;
+class ShaderPass;
 struct GpuResource;
 
 class Player {
@@ -17,7 +24,7 @@ public:
   // builds its resources before the first frame.
   static constexpr float kLoadTimePassTime = -10.0f;
 
-  Player() = default;
+  Player();
   ~Player();
   Player(const Player&) = delete;
   Player& operator=(const Player&) = delete;
@@ -27,8 +34,40 @@ public:
   // Evaluates the FinalOutput's output at `time`.
   void EvaluateFinalOutput(float time);
 
+  // The per-frame reset of the scene state: G-buffer targets bound and cleared, identity world,
+  // default material and projection planes, light lists emptied.
+  void BeginScene();
+  // The default material: grey base colour, faint specular, no emission, no textures.
+  void ResetMaterial();
+
+  // Scene state: what the scene operators draw with. Operators that change a field restore it
+  // after drawing their inputs; only the camera operator changes the camera for good.
+  ShaderPass* pass = nullptr;  // not owned
+  GpuResource* image = nullptr;  // the image register: current image, not owned
+  Matrix world = Identity();
+  Matrix camera = Identity();  // camera-to-world: rows right, up, forward, eye
+  Matrix projection = Identity();
+  float zNear = 0.1f;
+  float zFar = 1000.0f;
+  float fov = 45.0f;
+  TargetRect rect;
+  // The material: see ResetMaterial for the defaults.
+  float baseColor[4];
+  float specularColor[4];
+  float emissiveColor[4];
+  float roughness;
+  float metalness;
+  GpuResource* roughnessTex = nullptr;
+  GpuResource* albedoTex = nullptr;
+  GpuResource* metalnessTex = nullptr;
+  GpuResource* emissiveTex = nullptr;
+  TargetSet targets;
+  GpuResource* depth = nullptr;  // the screen's depth buffer
+  std::unique_ptr<GBuffer> gbuffer;
+  std::unique_ptr<SceneRenderer> renderer;
+  Geometry quad;  // unit quad, owned
+
   // Registers.
-  GpuResource* image = nullptr;  // current image; not owned
   float scalar = 0.0f;
   std::string text;
 

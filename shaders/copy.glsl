@@ -1,0 +1,18 @@
+#version 450 core
+// Copies the texture at slot 0 over a full-screen triangle, texel for texel.
+
+//@entry VS vs
+// One triangle that covers the target, made from the vertex index alone: uv (0, 0) is the
+// top-left corner, as every target is stored top row first.
+out gl_PerVertex { vec4 gl_Position; };
+layout(location = 0) out vec2 vUv;
+void main() {
+  vUv = vec2((gl_VertexID << 1) & 2, gl_VertexID & 2);
+  gl_Position = vec4(vUv.x * 2.0 - 1.0, 1.0 - vUv.y * 2.0, 0.0, 1.0);
+}
+
+//@entry PS ps
+layout(binding = 0) uniform sampler2D gSource;
+layout(location = 0) in vec2 vUv;
+layout(location = 0) out vec4 outColor;
+void main() { outColor = texture(gSource, vUv); }
