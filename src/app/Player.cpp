@@ -1,5 +1,6 @@
 #include "app/Player.h"
 
+#include "render/GpuResource.h"
 #include "scene/GBuffer.h"
 #include "scene/SceneRenderer.h"
 
@@ -10,7 +11,17 @@ Player::Player() { ResetMaterial(); }
 Player::~Player() {
   // Operators go first: their functions may still refer to the player's resources.
   operators.clear();
+  for (GpuResource*& target : images) {
+    if (target) DestroyResource(target);
+    target = nullptr;
+  }
   ReleaseGeometry(quad);
+}
+
+GpuResource* Player::TakeSwapTarget() {
+  GpuResource* target = images[imageIndex];
+  imageIndex = (imageIndex + 1) % 2;
+  return target;
 }
 
 void Player::RunLoadTimePass() {

@@ -71,8 +71,11 @@ public:
   float scalar = 0.0f;
   std::string text;
 
-  // Which of the two swap targets is taken next.
+  // The two swap targets (owned) that image effects alternate between, and which is taken next.
+  GpuResource* images[2] = {};
   int32_t imageIndex = 0;
+  // images[imageIndex], and the index moves on to the other one.
+  GpuResource* TakeSwapTarget();
   // The graph; [0] is always the FinalOutput once loaded.
   OperatorList operators;
 };
