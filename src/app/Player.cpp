@@ -1,10 +1,46 @@
 #include "app/Player.h"
 
+#include <cmath>
+
+#include "document/DataAccessor.h"
+#include "document/DocumentParser.h"
+#include "document/DocumentPath.h"
+#include "graph/FinalOutput.h"
+#include "graph/GraphLoader.h"
+#include "render/Camera.h"
 #include "render/GpuResource.h"
+#include "render/RenderStateDesc.h"
+#include "render/Screen.h"
 #include "scene/GBuffer.h"
+#include "scene/MeshBuilder.h"
 #include "scene/SceneRenderer.h"
 
 namespace orvane {
+namespace {
+
+GpuResource* CreateSwapTarget(Adapter* adapter, const Screen& screen) {
+  ResourceDesc desc;
+  desc.flags = kResourceTexture | kResourceRenderTarget | kResourceShaderView;
+  desc.format = kFormatRGBA16F;
+  desc.options = kOptionFollowWindow;
+  desc.width = static_cast<uint32_t>(screen.width);
+  desc.height = static_cast<uint32_t>(screen.height);
+  return CreateResource(adapter, desc, nullptr);
+}
+
+}  // namespace
+
+Matrix FrameProjection(int32_t width, int32_t height) {
+  const float aspect = (width > 0 && height > 0) ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
+  const float s = std::tan(1.1780972f);  // 1 / tan(22.5 degrees)
+  Matrix projection;
+  projection.m[0][0] = s / aspect;
+  projection.m[1][1] = s;
+  projection.m[2][2] = 1.0001f;
+  projection.m[2][3] = 1.0f;
+  projection.m[3][2] = -0.10001f;
+  return projection;
+}
 
 Player::Player() { ResetMaterial(); }
 
@@ -16,6 +52,63 @@ Player::~Player() {
     target = nullptr;
   }
   ReleaseGeometry(quad);
+}
+
+void Player::Setup(Adapter* adapter_, Screen* screen_, DrawContext* drawContext_, const PlayerOptions& options) {
+  operators.clear();
+  operators.push_back(std::make_unique<FinalOutput>());
+  adapter = adapter_;
+  screen = screen_;
+  drawContext = drawContext_;
+
+  gbuffer = std::make_unique<GBuffer>(adapter, static_cast<uint32_t>(screen->width),
+                                      static_cast<uint32_t>(screen->height));
+  renderer = std::make_unique<SceneRenderer>(adapter, drawContext);
+  camera = LookAtFrame({0, 0, -8, 0}, {0, 0, 0, 0}, {0, 1, 0, 0});
+  projection = FrameProjection(screen->width, screen->height);
+  rect = {0, 0, screen->width, screen->height};
+  depth = screen->depthBuffer;
+  BeginScene();
+
+  for (GpuResource*& target : images) target = CreateSwapTarget(adapter, *screen);
+  imageIndex = 0;
+
+  MeshBuilder builder;
+  builder.AddQuadFace({0, 0, 0}, {1, 0, 0}, {0, -1, 0});
+  builder.Upload(adapter, quad);
+
+  std::unique_ptr<DataNode> document;
+  LoadDocument(document);
+  std::string musicPath;
+  DataAccessor(document.get()).ReadText("MusicPath", musicPath);
+  if (!musicPath.empty()) music = MusicChannel::Load(PathFromDocument(musicPath), options.output, options.clock);
+
+  LoadGraph(operators, DataAccessor(document.get()));
+  RunLoadTimePass();
+  if (music && options.playMusic) music->Play();
+}
+
+bool Player::Frame() {
+  if (!music || !music->IsActive()) return false;
+  RenderFrame(static_cast<float>(music->PositionSeconds()));
+  return true;
+}
+
+void Player::RenderFrame(float time) {
+  depth = screen->depthBuffer;
+  image = TakeSwapTarget();
+  rect = {0, 0, screen->width, screen->height};
+  projection = FrameProjection(screen->width, screen->height);
+  BeginScene();
+  EvaluateFinalOutput(time);
+  if (image && image != screen->backBuffer) {
+    renderer->Copy(screen->backBuffer, image, rect, nullptr, DefaultRenderStateDesc(), true);
+  }
+}
+
+void Player::Release() {
+  renderer.reset();
+  gbuffer.reset();
 }
 
 GpuResource* Player::TakeSwapTarget() {

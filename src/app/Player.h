@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "audio/MusicChannel.h"
 #include "graph/Operator.h"
 #include "render/Geometry.h"
 #include "render/Matrix.h"
@@ -13,10 +14,24 @@
 
 namespace orvane {
 
+class Adapter;
+class DrawContext;
 class GBuffer;
 class SceneRenderer;
+class Screen;
 class ShaderPass;
 struct GpuResource;
+
+// How the player treats its music.
+struct PlayerOptions {
+  MusicChannel::Output output = MusicChannel::Output::DefaultDevice;
+  MusicChannel::Clock clock = MusicChannel::MonotonicSeconds;
+  bool playMusic = true;  // offline rendering loads the music but drives time itself
+};
+
+// The perspective of every frame's start: 45 degrees vertical, near 0.1, far 1000, for a target
+// of width x height pixels (an empty one counts as square).
+Matrix FrameProjection(int32_t width, int32_t height);
 
 class Player {
 public:
@@ -28,6 +43,17 @@ public:
   ~Player();
   Player(const Player&) = delete;
   Player& operator=(const Player&) = delete;
+
+  // Loads "demo.opr" from the working directory and its music, builds the graph and the objects
+  // every operator draws with, runs the load-time pass and starts the music.
+  void Setup(Adapter* adapter, Screen* screen, DrawContext* drawContext, const PlayerOptions& options = {});
+  // One frame at the music's position; false, drawing nothing, once the music has ended (or
+  // there is none).
+  bool Frame();
+  // One frame at `time`: the graph's image ends up in the screen's back buffer.
+  void RenderFrame(float time);
+  // Releases the scene renderer and the G-buffer.
+  void Release();
 
   // Evaluates the first output of every operator, in list order (the FinalOutput first).
   void RunLoadTimePass();
@@ -66,6 +92,11 @@ public:
   std::unique_ptr<GBuffer> gbuffer;
   std::unique_ptr<SceneRenderer> renderer;
   Geometry quad;  // unit quad, owned
+
+  Screen* screen = nullptr;  // not owned
+  DrawContext* drawContext = nullptr;
+  Adapter* adapter = nullptr;
+  std::unique_ptr<MusicChannel> music;  // none: the demo ends on its first frame
 
   // Registers.
   float scalar = 0.0f;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/ImGuiContext.h"
 #include "app/Inspect.h"
@@ -20,10 +21,8 @@ int RunCommand(const orvane::CommandLine& line) {
     case Command::DumpGraph: return orvane::RunDumpGraph(std::cout, std::cerr);
     case Command::Eval: return orvane::RunEval(line.evalOperator, line.evalPort, line.evalTime, std::cout, std::cerr);
     case Command::Check: return orvane::RunCheck(std::cout);
-    case Command::Play:
-    case Command::Render:
-      std::cerr << "orvane: this build cannot play or render demos yet; try --dump-graph, --eval or --check\n";
-      return 1;
+    case Command::Play: return orvane::RunPlayback(line);
+    case Command::Render: return orvane::RunOfflineRender(line);
     case Command::Help:
     case Command::Version: break;
   }
@@ -39,7 +38,7 @@ int main(int argc, char** argv) {
     std::cerr << "orvane: " << parsed.error << "\nTry 'orvane --help' for usage.\n";
     return kExitUsage;
   }
-  const orvane::CommandLine& line = parsed.commandLine;
+  orvane::CommandLine line = parsed.commandLine;
   if (line.command == orvane::Command::Help) {
     std::cout << orvane::UsageText();
     return 0;
@@ -47,6 +46,11 @@ int main(int argc, char** argv) {
   if (line.command == orvane::Command::Version) {
     std::cout << "orvane " << ORVANE_VERSION << '\n';
     return 0;
+  }
+  // The output of a render is named from where the program was started, not from the demo.
+  if (line.command == orvane::Command::Render) {
+    std::error_code ignored;
+    line.renderOut = std::filesystem::absolute(line.renderOut, ignored).string();
   }
   if (line.demoDir) {
     std::error_code error;

@@ -16,11 +16,12 @@ double MusicChannel::MonotonicSeconds() {
 std::unique_ptr<MusicChannel> MusicChannel::Load(const std::filesystem::path& path, Output output, Clock clock) {
   std::optional<MusicTrack> track = DecodeMusicFile(path);
   if (!track) return nullptr;
-  return std::unique_ptr<MusicChannel>(new MusicChannel(std::move(*track), output, std::move(clock)));
+  return std::unique_ptr<MusicChannel>(new MusicChannel(path, std::move(*track), output, std::move(clock)));
 }
 
-MusicChannel::MusicChannel(MusicTrack track, Output output, Clock clock)
-    : track_(std::move(track)),
+MusicChannel::MusicChannel(std::filesystem::path path, MusicTrack track, Output output, Clock clock)
+    : path_(std::move(path)),
+      track_(std::move(track)),
       output_(output),
       clock_(std::move(clock)),
       playback_(track_.sampleRate, static_cast<int64_t>(track_.samples.size())) {}

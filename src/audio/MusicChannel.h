@@ -32,13 +32,15 @@ public:
   double PositionSeconds();
   double DurationSeconds() const { return track_.Seconds(); }
   bool playsThroughDevice() const { return device_ != 0; }
+  const std::filesystem::path& path() const { return path_; }
 
   static double MonotonicSeconds();
 
 private:
-  MusicChannel(MusicTrack track, Output output, Clock clock);
+  MusicChannel(std::filesystem::path path, MusicTrack track, Output output, Clock clock);
   static void FillDeviceBuffer(void* self, uint8_t* stream, int bytes);
 
+  std::filesystem::path path_;
   MusicTrack track_;
   Output output_;
   Clock clock_;
