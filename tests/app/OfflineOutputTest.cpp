@@ -102,7 +102,7 @@ TEST_F(OfflineOutputTest, AnUnwritableFolderIsAnError) {
 
 TEST_F(OfflineOutputTest, VideosHaveTheFramesAndTheMusic) {
   const FrameFormat format{64, 36, 30.0};
-  const SoundTrack sound{std::filesystem::path(ORVANE_SOURCE_DIR) / "examples/first-light/music.wav", 1.0, 0.5};
+  const SoundTrack sound{std::filesystem::path(ORVANE_SOURCE_DIR) / "examples/first-light/music.ogg", 1.0, 0.5};
   for (const char* name : {"clip.mp4", "clip.webm"}) {
     std::string error;
     auto sink = OpenFrameSink(folder_ / name, format, sound, error);

@@ -47,7 +47,7 @@ TEST_F(MusicTrackTest, DecodesAndMixesDownToOneChannel) {
 }
 
 TEST_F(MusicTrackTest, TheBundledExampleMusicDecodes) {
-  const auto track = DecodeMusicFile(std::filesystem::path(ORVANE_SOURCE_DIR) / "examples/first-light/music.wav");
+  const auto track = DecodeMusicFile(std::filesystem::path(ORVANE_SOURCE_DIR) / "examples/first-light/music.ogg");
   ASSERT_TRUE(track);
   EXPECT_GT(track->Seconds(), 1.0);
 }
