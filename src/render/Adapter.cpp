@@ -89,6 +89,8 @@ Adapter::~Adapter() {
 
 void Adapter::BeginFrame() { drawContext->Reset(); }
 
+void Adapter::WaitForGpu() { glFinish(); }
+
 void Adapter::BeginEvent(const char* label) {
   glPushDebugGroup(GL_DEBUG_SOURCE_APPLICATION, 0, -1, label);
   ++eventDepth_;

@@ -26,6 +26,8 @@ public:
 
   // Start of every frame: the context is cleared of bindings.
   void BeginFrame();
+  // Blocks until the GPU has finished every command issued so far (benchmarks and captures).
+  void WaitForGpu();
   // Debug groups around an effect's work, named with an upper-case label ("TONE MAPPING").
   void BeginEvent(const char* label);
   void EndEvent();
