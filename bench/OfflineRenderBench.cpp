@@ -11,6 +11,9 @@
 #include <memory>
 
 #include "app/Player.h"
+#include "image/PostEffects.h"
+#include "render/Camera.h"
+#include "scene/LightVolume.h"
 #include "render/Adapter.h"
 #include "render/GpuResource.h"
 #include "render/Screen.h"
@@ -39,6 +42,10 @@ Figures Measure(SDL_Window* window, int width, int height, int frames) {
   params.width = width;
   params.height = height;
   Screen* screen = CreateScreen(window, params);
+  Camera camera;
+  camera.frame = LookAtFrame({0, 0, -8, 0}, {0, 0, 0, 0}, {0, 1, 0, 0});
+  CreatePostEffects(screen->adapter, screen, &camera);
+  CreateLightVolume(screen->adapter);
   PlayerOptions options;
   options.output = MusicChannel::Output::Silent;
   options.playMusic = false;
@@ -69,6 +76,8 @@ Figures Measure(SDL_Window* window, int width, int height, int frames) {
   figures.readback /= frames;
   player->Release();
   player.reset();
+  DestroyPostEffects();
+  DestroyLightVolume();
   ReleaseLoaderCaches();
   screen->Destroy();
   delete screen;

@@ -13,12 +13,14 @@
 #include "app/MainLoop.h"
 #include "app/Player.h"
 #include "app/RenderSchedule.h"
+#include "image/PostEffects.h"
 #include "render/Adapter.h"
 #include "render/Camera.h"
 #include "render/GpuResource.h"
 #include "render/Screen.h"
 #include "render/Window.h"
 #include "resources/ResourceLoader.h"
+#include "scene/LightVolume.h"
 
 namespace orvane {
 namespace {
@@ -34,7 +36,8 @@ DisplayConfig EffectiveDisplay(const CommandLine& line) {
   return config.Sanitized();
 }
 
-// Window, screen and the process-wide render objects, released in the fixed order on scope exit.
+// Window, screen and the process-wide render objects (post effects, light volume), released in the
+// fixed order on scope exit: the player must be gone by then.
 class Stage {
 public:
   Stage(const DisplayConfig& config, bool headless) {
@@ -52,8 +55,12 @@ public:
     camera_.fieldOfView = 45.0f;
     camera_.mode = kProjectionPerspective;
     UpdateProjection(camera_, static_cast<float>(screen_->width), static_cast<float>(screen_->height));
+    CreatePostEffects(screen_->adapter, screen_, &camera_);
+    CreateLightVolume(screen_->adapter);
   }
   ~Stage() {
+    DestroyPostEffects();
+    DestroyLightVolume();
     ReleaseLoaderCaches();
     if (screen_) {
       screen_->Destroy();

@@ -12,6 +12,7 @@
 #include "render/RenderStateDesc.h"
 #include "render/Screen.h"
 #include "scene/GBuffer.h"
+#include "scene/LightLists.h"
 #include "scene/MeshBuilder.h"
 #include "scene/SceneRenderer.h"
 
@@ -68,6 +69,8 @@ void Player::Setup(Adapter* adapter_, Screen* screen_, DrawContext* drawContext_
   projection = FrameProjection(screen->width, screen->height);
   rect = {0, 0, screen->width, screen->height};
   depth = screen->depthBuffer;
+  dirLightList.reserve(kDirLightReserve);
+  pointLightList.reserve(kPointLightReserve);
   BeginScene();
 
   for (GpuResource*& target : images) target = CreateSwapTarget(adapter, *screen);

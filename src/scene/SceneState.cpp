@@ -3,6 +3,7 @@
 #include "app/Player.h"
 #include "render/DrawContext.h"
 #include "scene/GBuffer.h"
+#include "scene/LightLists.h"
 #include "scene/SceneRenderer.h"
 
 namespace orvane {
@@ -24,6 +25,7 @@ void Player::BeginScene() {
     renderer->drawContext->SetTargets(clear);
     renderer->drawContext->UnbindTargets();
   }
+  ClearLightLists();
 
   zNear = 0.1f;
   zFar = 1000.0f;

@@ -1,0 +1,94 @@
+#include "image/PostEffects.h"
+
+#include "image/FullScreenPass.h"
+#include "render/Adapter.h"
+#include "render/RenderStateDesc.h"
+#include "render/Sampler.h"
+#include "render/ShaderPass.h"
+
+namespace orvane {
+
+PostEffects* postEffects = nullptr;
+
+namespace {
+
+// Border on U and V, so that displaced lines show black beyond the image; wrap on W.
+SamplerDesc GrainSamplerDesc() {
+  SamplerDesc desc = StandardSamplerDesc();
+  desc.mode = SamplerMode(kFilterMinMagLinear, kAddressBorder, kAddressBorder, kAddressWrap);
+  return desc;
+}
+
+void DestroyPass(ShaderPass*& pass) {
+  if (pass) DestroyShaderPass(pass);
+  pass = nullptr;
+}
+
+}  // namespace
+
+PostEffects::PostEffects(Adapter* adapter_, Screen* screen_, const Camera* camera_)
+    : adapter(adapter_), screen(screen_), camera(camera_) {
+  if (adapter == nullptr) return;
+  const RenderStateDesc defaultState = DefaultRenderStateDesc();
+  fxaa.pass = LoadFullScreenPass(adapter, "fxaa", {.vertex = "mainVS", .pixel = "mainPS"}, &defaultState);
+  toneMapping.pass =
+      LoadFullScreenPass(adapter, "toneMapping", {.vertex = "mainVS", .pixel = "mainPS"}, &defaultState);
+  grain.pass = LoadFullScreenPass(adapter, "grain", {.vertex = "VS", .pixel = "PS"}, nullptr);
+}
+
+PostEffects::~PostEffects() {
+  DestroyPass(grain.pass);
+  DestroyPass(toneMapping.pass);
+  DestroyPass(fxaa.pass);
+}
+
+void PostEffects::ToneMap(GpuResource* source, GpuResource* destination, const TargetRect& viewport) {
+  if (toneMapping.pass == nullptr) return;
+  ShaderPass& pass = *toneMapping.pass;
+  SetTexture(&pass, 0, source, GetSampler(adapter, StandardSamplerDesc()));
+  const RegionConstants region = RegionOf(viewport, screen);
+  WriteConstants(pass, {{"gExposure", &toneMapping.exposure},
+                        {"gRegionScale", region.scale},
+                        {"gRegionOffset", region.offset}});
+  DrawFullScreenPass(*adapter, pass, destination, viewport, "TONE MAPPING");
+}
+
+void PostEffects::Fxaa(GpuResource* source, GpuResource* destination, const TargetRect& viewport) {
+  if (fxaa.pass == nullptr) return;
+  ShaderPass& pass = *fxaa.pass;
+  SetTexture(&pass, 0, source, GetSampler(adapter, StandardSamplerDesc()));
+  const RegionConstants region = RegionOf(viewport, screen);
+  WriteConstants(pass, {{"gRegionScale", region.scale}, {"gRegionOffset", region.offset}});
+  DrawFullScreenPass(*adapter, pass, destination, viewport, "FXAA");
+}
+
+void PostEffects::Grain(GpuResource* source, GpuResource* destination, const TargetRect& viewport,
+                        float time, float glitch) {
+  if (grain.pass == nullptr) return;
+  ShaderPass& pass = *grain.pass;
+  const RegionConstants region = RegionOf(viewport, screen);
+  const float screenSize[2] = {static_cast<float>(viewport.right - viewport.left),
+                               static_cast<float>(viewport.bottom - viewport.top)};
+  WriteConstants(pass, {{"gStrength", &grain.strength},
+                        {"gFadeIn", &grain.fadeIn},
+                        {"gTime", &time},
+                        {"gRegionScale", region.scale},
+                        {"gRegionOffset", region.offset},
+                        {"gScreenSize", screenSize},
+                        {"gGlitch", &glitch}});
+  SetTexture(&pass, 0, source, GetSampler(adapter, GrainSamplerDesc()));
+  DrawFullScreenPass(*adapter, pass, destination, viewport, nullptr);
+}
+
+PostEffects* CreatePostEffects(Adapter* adapter, Screen* screen, const Camera* camera) {
+  DestroyPostEffects();
+  postEffects = new PostEffects(adapter, screen, camera);
+  return postEffects;
+}
+
+void DestroyPostEffects() {
+  delete postEffects;
+  postEffects = nullptr;
+}
+
+}  // namespace orvane

@@ -1,0 +1,66 @@
+#pragma once
+// The process-wide post-effects object: the passes of the single-pass effects and the parameters
+// they draw with. Every operator of a kind shares them, so each operator writes its inputs into
+// the object just before it draws. The application creates it at start-up, after the screen and
+// the default camera, and destroys it at shutdown, before the loader caches and the screen.
+
+#include "render/TargetSet.h"
+
+namespace orvane {
+
+class Adapter;
+class Screen;
+class ShaderPass;
+struct Camera;
+struct GpuResource;
+
+struct ToneMappingEffect {
+  float exposure = 1.0f;  // linear scale of the light before the curve
+  ShaderPass* pass = nullptr;
+};
+
+struct FxaaEffect {
+  ShaderPass* pass = nullptr;
+};
+
+struct GrainEffect {
+  float strength = 16.0f;
+  float fadeIn = 0.0f;  // sent as it is; nothing changes it
+  ShaderPass* pass = nullptr;
+};
+
+class PostEffects {
+public:
+  PostEffects(Adapter* adapter, Screen* screen, const Camera* camera);
+  ~PostEffects();
+  PostEffects(const PostEffects&) = delete;
+  PostEffects& operator=(const PostEffects&) = delete;
+
+  // Each draws `source` through its pass into `destination` within the viewport, with the
+  // parameters the object holds.
+  void ToneMap(GpuResource* source, GpuResource* destination, const TargetRect& viewport);
+  void Fxaa(GpuResource* source, GpuResource* destination, const TargetRect& viewport);
+  void Grain(GpuResource* source, GpuResource* destination, const TargetRect& viewport, float time,
+             float glitch);
+
+  Adapter* adapter = nullptr;
+  Screen* screen = nullptr;
+  const Camera* camera = nullptr;  // the default camera, for the effects that reconstruct positions
+  FxaaEffect fxaa;
+  ToneMappingEffect toneMapping;
+  // Ambient occlusion and bloom keep their parameters and work targets here, between tone
+  // mapping and grain.
+  GrainEffect grain;
+};
+
+// Creates the object (loading every pass; printing "LoadShader <name>" for each) and stores it in
+// the slot, replacing and destroying one that is there. Passes whose shaders are missing stay
+// without those stages and draw nothing; without an adapter no pass is made and no effect draws.
+PostEffects* CreatePostEffects(Adapter* adapter, Screen* screen, const Camera* camera);
+// Destroys the object in the slot, if any, and clears the slot.
+void DestroyPostEffects();
+
+// The process-wide slot.
+extern PostEffects* postEffects;
+
+}  // namespace orvane
