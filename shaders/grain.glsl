@@ -15,13 +15,7 @@ layout(std140, binding = 0) uniform GrainConstants {
 };
 
 //@entry VS vs
-out gl_PerVertex { vec4 gl_Position; };
-layout(location = 0) out vec2 vUv;
-void main() {
-  vec2 corner = vec2((gl_VertexID << 1) & 2, gl_VertexID & 2);
-  vUv = corner * gRegionScale + gRegionOffset;
-  gl_Position = vec4(corner.x * 2.0 - 1.0, 1.0 - corner.y * 2.0, 0.0, 1.0);
-}
+//@include include/regionTriangleVS.inc
 
 //@entry PS ps
 layout(binding = 0) uniform sampler2D gSource;

@@ -10,38 +10,10 @@
 #include "resources/ResourceLoader.h"
 
 namespace orvane {
-namespace {
 
-constexpr float kMinLod = -1e-37f;
-constexpr float kMaxLod = 1e37f;
-constexpr uint32_t kMaxAnisotropy = 8;
+SamplerDesc StandardSamplerDesc() { return MakeSamplerDesc(kFilterMinMagLinear, kAddressWrap); }
 
-SamplerDesc LinearSamplerDesc(uint32_t address) {
-  SamplerDesc desc;
-  desc.mode = SamplerMode(kFilterMinMagLinear, address, address, address);
-  desc.minLod = kMinLod;
-  desc.maxLod = kMaxLod;
-  desc.maxAnisotropy = kMaxAnisotropy;
-  return desc;
-}
-
-}  // namespace
-
-RegionConstants RegionOf(const TargetRect& viewport, const Screen* screen) {
-  RegionConstants region;
-  if (screen == nullptr || screen->width <= 0 || screen->height <= 0) return region;
-  const auto width = static_cast<float>(screen->width);
-  const auto height = static_cast<float>(screen->height);
-  region.scale[0] = static_cast<float>(viewport.right - viewport.left) / width;
-  region.scale[1] = static_cast<float>(viewport.bottom - viewport.top) / height;
-  region.offset[0] = static_cast<float>(viewport.left) / width;
-  region.offset[1] = static_cast<float>(viewport.top) / height;
-  return region;
-}
-
-SamplerDesc StandardSamplerDesc() { return LinearSamplerDesc(kAddressWrap); }
-
-SamplerDesc ClampedSamplerDesc() { return LinearSamplerDesc(kAddressClamp); }
+SamplerDesc ClampedSamplerDesc() { return MakeSamplerDesc(kFilterMinMagLinear, kAddressClamp); }
 
 ShaderPass* LoadFullScreenPass(Adapter* adapter, const char* name, const ShaderEntries& entries,
                                const RenderStateDesc* state) {

@@ -10,6 +10,7 @@
 #include "render/SamplerDesc.h"
 #include "render/TargetSet.h"
 #include "resources/ShaderEntries.h"
+#include "scene/ViewportRegion.h"
 
 namespace orvane {
 
@@ -18,14 +19,6 @@ class ShaderPass;
 class Screen;
 struct GpuResource;
 struct RenderStateDesc;
-
-// "gRegionScale" and "gRegionOffset": the viewport as a fraction of the screen.
-struct RegionConstants {
-  float scale[2] = {1.0f, 1.0f};
-  float offset[2] = {0.0f, 0.0f};
-};
-// Without a screen, or with an empty one, the region is the whole image.
-RegionConstants RegionOf(const TargetRect& viewport, const Screen* screen);
 
 // Linear filtering, wrapping on every axis.
 SamplerDesc StandardSamplerDesc();

@@ -38,4 +38,13 @@ bool DecodeSamplerMode(uint32_t mode, SamplerModes& out) {
   return true;
 }
 
+SamplerDesc MakeSamplerDesc(uint32_t filter, uint32_t address) {
+  SamplerDesc desc;
+  desc.mode = SamplerMode(filter, address, address, address);
+  desc.minLod = -1e-37f;
+  desc.maxLod = 1e37f;
+  desc.maxAnisotropy = 8;
+  return desc;
+}
+
 }  // namespace orvane

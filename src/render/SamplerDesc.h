@@ -43,6 +43,10 @@ struct SamplerModes {
   uint32_t address[3] = {};  // U, V, W address indices
 };
 
+// A sampler with one filter index and one address mode on all three axes, the LOD range open
+// (-1e-37 to 1e37), anisotropy 8 and a zero border: the samplers the scene and image passes use.
+SamplerDesc MakeSamplerDesc(uint32_t filter, uint32_t address);
+
 // Splits the mode word; filter and address indices out of range are reported by the caller as
 // invalid (returns false).
 bool DecodeSamplerMode(uint32_t mode, SamplerModes& out);

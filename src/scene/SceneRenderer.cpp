@@ -21,18 +21,6 @@
 namespace orvane {
 namespace {
 
-constexpr float kMinLod = -1e-37f;
-constexpr float kMaxLod = 1e37f;
-
-SamplerDesc MakeSamplerDesc(uint32_t filter) {
-  SamplerDesc desc;
-  desc.mode = SamplerMode(filter, kAddressWrap, kAddressWrap, kAddressWrap);
-  desc.minLod = kMinLod;
-  desc.maxLod = kMaxLod;
-  desc.maxAnisotropy = 8;
-  return desc;
-}
-
 // Every covered pixel gets stencil 1, so that the light pass copies only where geometry is.
 RenderStateDesc GBufferStateDesc() {
   RenderStateDesc desc;
@@ -89,7 +77,7 @@ SceneRenderer::~SceneRenderer() {
 }
 
 void SceneRenderer::SetDrawConstants(ShaderPass& pass, const Player& player) {
-  Sampler* sampler = GetSampler(adapter, MakeSamplerDesc(kFilterMinMagLinear));
+  Sampler* sampler = GetSampler(adapter, MakeSamplerDesc(kFilterMinMagLinear, kAddressWrap));
   const std::array<GpuResource*, 4> textures{player.albedoTex, player.roughnessTex, player.metalnessTex,
                                              player.emissiveTex};
   for (uint32_t slot = 0; slot < textures.size(); ++slot) {
@@ -136,7 +124,7 @@ void SceneRenderer::DrawMeshRange(Geometry& geometry, Player& player, uint32_t c
 void SceneRenderer::Copy(GpuResource* destination, GpuResource* source, const TargetRect& rect, GpuResource* depth,
                          const RenderStateDesc& desc, bool clear) {
   SetState(copyPass, GetRenderState(adapter, desc));
-  SetTexture(copyPass, 0, source, GetSampler(adapter, MakeSamplerDesc(kFilterPoint)));
+  SetTexture(copyPass, 0, source, GetSampler(adapter, MakeSamplerDesc(kFilterPoint, kAddressWrap)));
   drawContext->SetTargets(SingleTarget(destination, rect, depth, clear));
   drawContext->DrawFullScreen(*copyPass, 3);
   drawContext->UnbindResources(*copyPass);

@@ -47,6 +47,21 @@ TEST(ShaderFiles, FamiliesSplitIntoOneFilePerEntry) {
   EXPECT_FALSE(FindEmbeddedFile(files, "data/shaders/testfamilyPS.ps").has_value());
 }
 
+TEST(ShaderFiles, IncludesAreExpandedAndMakeNoFileOfTheirOwn) {
+  const auto plain = FindEmbeddedFile(TestShaderFiles(), "data/shaders/sub/plainPS.ps");
+  ASSERT_TRUE(plain.has_value());
+  EXPECT_EQ(plain->find("//@include"), std::string_view::npos);
+  const size_t function = plain->find("vec4 Half() { return vec4(0.5); }");
+  const size_t lineReset = plain->find("#line 3\n");  // the including file's numbering goes on
+  const size_t use = plain->find("color = Half();");
+  ASSERT_NE(function, std::string_view::npos);
+  ASSERT_NE(lineReset, std::string_view::npos);
+  ASSERT_NE(use, std::string_view::npos);
+  EXPECT_LT(function, lineReset);
+  EXPECT_LT(lineReset, use);
+  for (const EmbeddedFile& file : TestShaderFiles()) EXPECT_EQ(std::string_view(file.path).find(".inc"), std::string_view::npos);
+}
+
 TEST(ShaderFiles, DemoFolderFileTakesPrecedence) {
   const auto folder = std::filesystem::temp_directory_path() /
                       ("orvane-shaders-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/EmbeddedFiles.h"
 #include "scene/LightLists.h"
 #include "scene/LightTestSupport.h"
 
@@ -288,11 +289,10 @@ TEST(LightRecords, OnlyFiniteLightsThatReachSomewhereAreDrawn) {
   for (const PointCase& c : pointCases) EXPECT_EQ(IsDrawable(c.record), c.drawn) << c.what;
 }
 
-std::string ReadSource(const std::string& relative) {
-  std::ifstream in(std::string(ORVANE_SOURCE_DIR) + "/" + relative);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+// A shader file as the program runs it: built from shaders/ with its includes expanded.
+std::string BuiltShader(std::string_view path) {
+  const auto text = FindEmbeddedFile(EmbeddedShaderFiles(), path);
+  return text ? std::string(*text) : std::string();
 }
 
 std::string ShadingBlock(const std::string& source) {
@@ -303,8 +303,8 @@ std::string ShadingBlock(const std::string& source) {
 }
 
 TEST(LightShaders, ShareOneShadingCode) {
-  const std::string dir = ShadingBlock(ReadSource("shaders/lights/dirLight.glsl"));
-  const std::string point = ShadingBlock(ReadSource("shaders/lights/pointLight.glsl"));
+  const std::string dir = ShadingBlock(BuiltShader("data/shaders/lights/dirLightPS.ps"));
+  const std::string point = ShadingBlock(BuiltShader("data/shaders/lights/pointLightPS.ps"));
   ASSERT_FALSE(dir.empty());
   EXPECT_EQ(dir, point);
 }

@@ -8,6 +8,8 @@
 // section per entry point, each opened by a line "//@entry <Entry> <ext>" (ext: vs, hs, ds, gs,
 // ps); section <Entry> becomes "data/shaders/<name><Entry>.<ext>" = common part + section. Any
 // other source ("lights/pointLightVS.vs") is taken as it is, at the same relative path.
+// In both, a line "//@include <path>" is replaced by the text of <source root>/<path>: code that
+// several shaders share lives once, in ".inc" files, which make no shader file of their own.
 
 #include <cstdio>
 #include <filesystem>
@@ -35,7 +37,32 @@ bool KnownExtension(const std::string& ext) {
   return ext == "vs" || ext == "hs" || ext == "ds" || ext == "gs" || ext == "ps";
 }
 
-bool SplitFamily(const std::string& name, const std::string& text, std::vector<ShaderFile>& out) {
+constexpr int kMaxIncludeDepth = 8;
+
+// The text with its "//@include" lines replaced, each followed by a #line directive so that the
+// compiler's line numbers after it stay those of `text` (the first line of `text` being
+// `firstLine`).
+bool ExpandIncludes(const fs::path& root, const std::string& text, int firstLine, int depth, std::string& out) {
+  std::istringstream lines(text);
+  std::string line;
+  for (int number = firstLine; std::getline(lines, line); ++number) {
+    if (line.rfind("//@include ", 0) != 0) {
+      out += line + "\n";
+      continue;
+    }
+    const fs::path included = root / line.substr(11);
+    if (depth >= kMaxIncludeDepth || !fs::is_regular_file(included)) {
+      std::fprintf(stderr, "%s: cannot include it here\n", included.string().c_str());
+      return false;
+    }
+    if (!ExpandIncludes(root, ReadText(included), 1, depth + 1, out)) return false;
+    out += "#line " + std::to_string(number + 1) + "\n";
+  }
+  return true;
+}
+
+bool SplitFamily(const fs::path& root, const std::string& name, const std::string& text,
+                 std::vector<ShaderFile>& out) {
   std::istringstream lines(text);
   std::string line;
   std::string common;
@@ -59,7 +86,7 @@ bool SplitFamily(const std::string& name, const std::string& text, std::vector<S
       current->text += "#line " + std::to_string(lineNumber + 1) + "\n";
       continue;
     }
-    (current ? current->text : common) += line + "\n";
+    if (!ExpandIncludes(root, line, lineNumber, 0, current ? current->text : common)) return false;
   }
   if (!current) {
     std::fprintf(stderr, "%s.glsl: no //@entry section\n", name.c_str());
@@ -112,11 +139,14 @@ int main(int argc, char** argv) {
     const fs::path source = argv[i];
     const std::string relative = fs::relative(source, sourceRoot).generic_string();
     const std::string text = ReadText(source);
+    if (source.extension() == ".inc") continue;  // only ever included
     if (source.extension() == ".glsl") {
       const std::string name = relative.substr(0, relative.size() - 5);
-      if (!SplitFamily(name, text, files)) return 1;
+      if (!SplitFamily(sourceRoot, name, text, files)) return 1;
     } else {
-      files.push_back({"data/shaders/" + relative, text});
+      std::string expanded;
+      if (!ExpandIncludes(sourceRoot, text, 1, 0, expanded)) return 1;
+      files.push_back({"data/shaders/" + relative, expanded});
     }
   }
 

@@ -18,6 +18,7 @@
 #include "scene/LightLists.h"
 #include "scene/LightVolume.h"
 #include "scene/SceneRenderer.h"
+#include "scene/ViewportRegion.h"
 
 namespace orvane {
 namespace {
@@ -62,15 +63,6 @@ RenderStateDesc CopyStateDesc() {
   return desc;
 }
 
-SamplerDesc PointSamplerDesc() {
-  SamplerDesc desc;
-  desc.mode = SamplerMode(kFilterPoint, kAddressWrap, kAddressWrap, kAddressWrap);
-  desc.minLod = -1e-37f;
-  desc.maxLod = 1e37f;
-  desc.maxAnisotropy = 8;
-  return desc;
-}
-
 TargetSet GBufferTargets(const Player& player) {
   TargetSet targets;
   targets.depth = player.depth;
@@ -95,28 +87,11 @@ GpuResource* TakeLitTarget(Player& player) {
   return lit == player.image ? nullptr : lit;
 }
 
-// Where the output rectangle lies on the screen, as fractions of the screen's size.
-struct Region {
-  float scale[2] = {1.0f, 1.0f};
-  float offset[2] = {0.0f, 0.0f};
-};
-
-Region RegionOf(const TargetRect& rect) {
-  Region region;
-  if (currentScreen == nullptr || currentScreen->width <= 0 || currentScreen->height <= 0) return region;
-  const auto width = static_cast<float>(currentScreen->width);
-  const auto height = static_cast<float>(currentScreen->height);
-  region.scale[0] = static_cast<float>(rect.right - rect.left) / width;
-  region.scale[1] = static_cast<float>(rect.bottom - rect.top) / height;
-  region.offset[0] = static_cast<float>(rect.left) / width;
-  region.offset[1] = static_cast<float>(rect.top) / height;
-  return region;
-}
 
 // What every light of a pass reads: the G-buffer and depth, and how to get back from a pixel to
 // the world.
 void SetSharedConstants(ShaderPass& pass, const Player& player, const Matrix& view) {
-  Sampler* sampler = GetSampler(player.renderer->adapter, PointSamplerDesc());
+  Sampler* sampler = GetSampler(player.renderer->adapter, MakeSamplerDesc(kFilterPoint, kAddressWrap));
   for (uint32_t slot = 0; slot < player.gbuffer->targets.size(); ++slot) {
     SetTexture(&pass, slot, player.gbuffer->targets[slot], sampler);
   }
@@ -126,7 +101,7 @@ void SetSharedConstants(ShaderPass& pass, const Player& player, const Matrix& vi
   const Matrix inverseViewProj = Transpose(Inverse(Multiply(view, player.projection)));
   const Matrix inverseView = Transpose(player.camera);
   const Vector4 eye{player.camera.m[3][0], player.camera.m[3][1], player.camera.m[3][2], 0.0f};
-  const Region region = RegionOf(player.rect);
+  const RegionConstants region = RegionOf(player.rect, currentScreen);
   constants->BeginUpdate();
   constants->SetConstant("gInvWorldViewProj", &inverseViewProj);
   constants->SetConstant("gInvView", &inverseView);
