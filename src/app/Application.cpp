@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -148,8 +149,11 @@ int RunOfflineRender(const CommandLine& line) {
     return 1;
   }
 
+  // On a terminal the progress line rewrites itself; into a log it adds a line now and then.
+  const bool terminal = isatty(STDERR_FILENO) != 0;
+  const double reportInterval = terminal ? 0.25 : 5.0;
   const double start = Seconds();
-  double lastReport = 0.0;
+  double lastReport = start;
   for (int64_t frame = 0; frame < *frames; ++frame) {
     screen.adapter->BeginFrame();
     player->RenderFrame(static_cast<float>(schedule.TimeOf(frame)));
@@ -159,12 +163,12 @@ int RunOfflineRender(const CommandLine& line) {
       return 1;
     }
     const double now = Seconds();
-    if (now - lastReport > 0.25 || frame + 1 == *frames) {
-      std::fprintf(stderr, "\r%s   ", ProgressText(frame + 1, *frames, now - start).c_str());
+    if (now - lastReport > reportInterval || frame + 1 == *frames) {
+      std::fprintf(stderr, terminal ? "\r%s   " : "%s\n", ProgressText(frame + 1, *frames, now - start).c_str());
       lastReport = now;
     }
   }
-  std::fprintf(stderr, "\n");
+  if (terminal) std::fprintf(stderr, "\n");
   if (!sink->Finish()) {
     std::fprintf(stderr, "orvane: %s\n", sink->error().c_str());
     return 1;
