@@ -14,6 +14,7 @@
 #include "scene/LightTestSupport.h"
 #include "scene/LightVolume.h"
 #include "scene/MeshBuilder.h"
+#include "scene/ScenePlayer.h"
 #include "scene/SceneRenderer.h"
 
 namespace orvane {
@@ -54,22 +55,11 @@ class LightPassTest : public test::RenderTest {
 protected:
   void SetUp() override {
     RenderTest::SetUp();
-    player.gbuffer = std::make_unique<GBuffer>(adapter(), kSize, kSize);
-    player.renderer = std::make_unique<SceneRenderer>(adapter(), &draw());
     depth = MakeDepth(kSize, kSize);
-    player.depth = depth.get();
+    test::PrepareScenePlayer(player, adapter(), draw(), depth.get(), kSize);
     // The player owns its swap targets; full floats here, so that they can be read back.
     for (GpuResource*& image : player.images) image = MakeTarget(kSize, kSize).release();
     destination = MakeTarget(kSize, kSize);
-    player.rect = {0, 0, static_cast<int32_t>(kSize), static_cast<int32_t>(kSize)};
-    Camera camera;
-    camera.nearPlane = 0.1f;
-    camera.farPlane = 1000.0f;
-    camera.fieldOfView = 45.0f;
-    camera.mode = kProjectionPerspective;
-    UpdateProjection(camera, kSize, kSize);
-    player.projection = camera.projection;
-    LookFrom({0, 0, -8, 0}, {0, 1, 0, 0});
     MeshBuilder builder;
     builder.AddBox({}, {1, 1, 1});
     builder.Upload(adapter(), cube.geometry);

@@ -12,6 +12,7 @@
 #include "render/ResourceDesc.h"
 #include "scene/GBuffer.h"
 #include "scene/SceneDocument.h"
+#include "scene/ScenePlayer.h"
 #include "scene/SceneProbeOp.h"
 #include "scene/SceneRenderer.h"
 #include "support/GraphFixture.h"
@@ -143,25 +144,14 @@ protected:
     RenderTest::SetUp();
     depth = MakeDepth(kSize, kSize);
     startCamera = LookAtFrame({0, 0, -8, 0}, {0, 0, 0, 0}, {0, 1, 0, 0});
-    Camera camera;
-    camera.nearPlane = 0.1f;
-    camera.farPlane = 1000.0f;
-    camera.fieldOfView = 45.0f;
-    camera.mode = kProjectionPerspective;
-    UpdateProjection(camera, kSize, kSize);
-    startProjection = camera.projection;
+    startProjection = FrameProjection(kSize, kSize);
   }
 
   // Loads the graph and gives its player what the application gives it at start-up.
   Player& Load(const SceneDocument& doc) {
     graph = std::make_unique<LoadedGraph>(doc.text());
     Player& player = graph->player;
-    player.gbuffer = std::make_unique<GBuffer>(adapter(), kSize, kSize);
-    player.renderer = std::make_unique<SceneRenderer>(adapter(), &draw());
-    player.depth = depth.get();
-    player.rect = {0, 0, static_cast<int32_t>(kSize), static_cast<int32_t>(kSize)};
-    player.camera = startCamera;
-    player.projection = startProjection;
+    test::PrepareScenePlayer(player, adapter(), draw(), depth.get(), kSize);
     return player;
   }
 

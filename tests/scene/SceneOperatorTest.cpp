@@ -29,35 +29,35 @@ std::string Tag(const std::string& tag) { return "Tag: " + tag; }
 // ---------------------------------------------------------------------------------------------
 // Ports.
 
-struct PortSpec {
+struct ExpectedPort {
   const char* name;
   int32_t type;
   std::optional<float> value;  // floats only
   int32_t hints = 0;
 };
 
-struct OperatorSpec {
+struct ExpectedOperator {
   const char* type;
   int32_t category;
-  std::vector<PortSpec> inputs;
-  PortSpec output;
+  std::vector<ExpectedPort> inputs;
+  ExpectedPort output;
 };
 
-std::vector<PortSpec> Float3(const char* x, const char* y, const char* z, float value) {
+std::vector<ExpectedPort> Float3(const char* x, const char* y, const char* z, float value) {
   return {{x, kPortFloat, value}, {y, kPortFloat, value}, {z, kPortFloat, value}};
 }
 
 template <class... Parts>
-std::vector<PortSpec> Join(Parts... parts) {
-  std::vector<PortSpec> all;
+std::vector<ExpectedPort> Join(Parts... parts) {
+  std::vector<ExpectedPort> all;
   (all.insert(all.end(), parts.begin(), parts.end()), ...);
   return all;
 }
 
-const PortSpec kOutScene{"OutScene", kPortScene, std::nullopt};
+const ExpectedPort kOutScene{"OutScene", kPortScene, std::nullopt};
 
-std::vector<OperatorSpec> Specs() {
-  const std::vector<PortSpec> inScene{{"InScene", kPortScene, std::nullopt}};
+std::vector<ExpectedOperator> ExpectedOperators() {
+  const std::vector<ExpectedPort> inScene{{"InScene", kPortScene, std::nullopt}};
   return {
       {"Cube", kCategoryMesh, Float3("Size.X", "Size.Y", "Size.Z", 1.0f), kOutScene},
       {"Quad", kCategoryMesh, {}, kOutScene},
@@ -68,7 +68,7 @@ std::vector<OperatorSpec> Specs() {
       {"Camera", kCategoryScene,
        Join(inScene, Float3("Position.X", "Position.Y", "Position.Z", 4.0f),
             Float3("Direction.X", "Direction.Y", "Direction.Z", -1.0f),
-            std::vector<PortSpec>{{"FOV", kPortFloat, 45.0f}, {"zNear", kPortFloat, 0.1f}, {"zFar", kPortFloat, 2048.0f}}),
+            std::vector<ExpectedPort>{{"FOV", kPortFloat, 45.0f}, {"zNear", kPortFloat, 0.1f}, {"zFar", kPortFloat, 2048.0f}}),
        kOutScene},
       {"Group", kCategoryScene, {{"InScene", kPortScene, std::nullopt, kHintSeveralSources}}, kOutScene},
       {"Transform", kCategoryScene,
@@ -76,41 +76,41 @@ std::vector<OperatorSpec> Specs() {
             Float3("Rotation.X", "Rotation.Y", "Rotation.Z", 0.0f), Float3("Scale.X", "Scale.Y", "Scale.Z", 1.0f)),
        kOutScene},
       {"Material", kCategoryScene,
-       Join(std::vector<PortSpec>{{"sceneIn", kPortScene, std::nullopt},
+       Join(std::vector<ExpectedPort>{{"sceneIn", kPortScene, std::nullopt},
                                   {"AlbedoTex", kPortImage, std::nullopt},
                                   {"MetalnessTex", kPortImage, std::nullopt},
                                   {"RoughnessTex", kPortImage, std::nullopt}},
             Float3("Color.R", "Color.G", "Color.B", 0.2f), Float3("Specular.R", "Specular.G", "Specular.B", 0.01f),
-            std::vector<PortSpec>{{"Metalness", kPortFloat, 0.5f}, {"Roughness", kPortFloat, 0.6f}},
+            std::vector<ExpectedPort>{{"Metalness", kPortFloat, 0.5f}, {"Roughness", kPortFloat, 0.6f}},
             Float3("Emissive.R", "Emissive.G", "Emissive.B", 0.0f),
-            std::vector<PortSpec>{{"EmissiveTex", kPortImage, std::nullopt}}),
+            std::vector<ExpectedPort>{{"EmissiveTex", kPortImage, std::nullopt}}),
        {"SceneOut", kPortScene, std::nullopt}},
   };
 }
 
-void ExpectPort(const Port& port, const PortSpec& spec) {
-  SCOPED_TRACE(spec.name);
-  EXPECT_EQ(port.name, spec.name);
-  EXPECT_EQ(port.type, spec.type);
-  EXPECT_EQ(port.hints, spec.hints);
-  if (spec.value) {
+void ExpectPort(const Port& port, const ExpectedPort& expected) {
+  SCOPED_TRACE(expected.name);
+  EXPECT_EQ(port.name, expected.name);
+  EXPECT_EQ(port.type, expected.type);
+  EXPECT_EQ(port.hints, expected.hints);
+  if (expected.value) {
     const auto* value = dynamic_cast<const Float*>(port.function->GetValue());
     ASSERT_NE(value, nullptr);
-    EXPECT_EQ(value->value, *spec.value);
+    EXPECT_EQ(value->value, *expected.value);
   }
 }
 
 TEST(SceneOperators, DeclareTheirPortsInOrderWithTheirDefaults) {
-  for (const OperatorSpec& spec : Specs()) {
-    SCOPED_TRACE(spec.type);
-    const OperatorFactory* factory = OperatorRegistry::Find(spec.type);
+  for (const ExpectedOperator& expected : ExpectedOperators()) {
+    SCOPED_TRACE(expected.type);
+    const OperatorFactory* factory = OperatorRegistry::Find(expected.type);
     ASSERT_NE(factory, nullptr);
     const std::unique_ptr<Operator> op = factory->Spawn();
-    EXPECT_EQ(op->category, spec.category);
-    ASSERT_EQ(op->inputs.size(), spec.inputs.size());
-    for (size_t i = 0; i < spec.inputs.size(); ++i) ExpectPort(op->inputs[i], spec.inputs[i]);
+    EXPECT_EQ(op->category, expected.category);
+    ASSERT_EQ(op->inputs.size(), expected.inputs.size());
+    for (size_t i = 0; i < expected.inputs.size(); ++i) ExpectPort(op->inputs[i], expected.inputs[i]);
     ASSERT_EQ(op->outputs.size(), 1u);
-    ExpectPort(op->outputs[0], spec.output);
+    ExpectPort(op->outputs[0], expected.output);
   }
 }
 

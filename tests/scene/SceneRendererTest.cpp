@@ -8,6 +8,7 @@
 #include "render/RenderStateDesc.h"
 #include "scene/GBuffer.h"
 #include "scene/MeshBuilder.h"
+#include "scene/ScenePlayer.h"
 #include "render/RenderFixture.h"
 
 namespace orvane {
@@ -21,22 +22,11 @@ class SceneRendererTest : public test::RenderTest {
 protected:
   void SetUp() override {
     RenderTest::SetUp();
-    player.gbuffer = std::make_unique<GBuffer>(adapter(), kSize, kSize);
-    player.renderer = std::make_unique<SceneRenderer>(adapter(), &draw());
+    depth = MakeDepth(kSize, kSize);
+    test::PrepareScenePlayer(player, adapter(), draw(), depth.get(), kSize);
     ASSERT_NE(player.renderer->gbufferPass, nullptr);
     ASSERT_TRUE(player.renderer->gbufferPass->HasStage(kStagePixel));
     ASSERT_TRUE(player.renderer->copyPass->HasStage(kStagePixel));
-    depth = MakeDepth(kSize, kSize);
-    player.depth = depth.get();
-    player.rect = {0, 0, static_cast<int32_t>(kSize), static_cast<int32_t>(kSize)};
-    Camera camera;
-    camera.nearPlane = 0.1f;
-    camera.farPlane = 1000.0f;
-    camera.fieldOfView = 45.0f;
-    camera.mode = kProjectionPerspective;
-    UpdateProjection(camera, kSize, kSize);
-    player.projection = camera.projection;
-    player.camera = LookAtFrame({0, 0, -8, 0}, {0, 0, 0, 0}, {0, 1, 0, 0});
     MeshBuilder builder;
     builder.AddBox({}, {1, 1, 1});
     builder.Upload(adapter(), cube.geometry);
