@@ -59,6 +59,9 @@ SceneRenderer::SceneRenderer(Adapter* adapter_, DrawContext* drawContext_)
   gbufferPass = LoadPass(adapter, "gbuffer");
   SetState(gbufferPass, GetRenderState(adapter, GBufferStateDesc()));
   copyPass = LoadPass(adapter, "copy");
+  // Looked up once: every mesh draw and every copy binds one of these.
+  linearSampler_ = GetSampler(adapter, MakeSamplerDesc(kFilterMinMagLinear, kAddressWrap));
+  pointSampler_ = GetSampler(adapter, MakeSamplerDesc(kFilterPoint, kAddressWrap));
 
   ResourceDesc desc;
   desc.flags = kResourceTexture | kResourceShaderView | kUsageDefault;
@@ -77,11 +80,10 @@ SceneRenderer::~SceneRenderer() {
 }
 
 void SceneRenderer::SetDrawConstants(ShaderPass& pass, const Player& player) {
-  Sampler* sampler = GetSampler(adapter, MakeSamplerDesc(kFilterMinMagLinear, kAddressWrap));
   const std::array<GpuResource*, 4> textures{player.albedoTex, player.roughnessTex, player.metalnessTex,
                                              player.emissiveTex};
   for (uint32_t slot = 0; slot < textures.size(); ++slot) {
-    SetTexture(&pass, slot, textures[slot] ? textures[slot] : white, sampler);
+    SetTexture(&pass, slot, textures[slot] ? textures[slot] : white, linearSampler_);
   }
   ConstantBuffer* constants = pass.constantBuffers[0];
   if (constants == nullptr) return;
@@ -124,7 +126,7 @@ void SceneRenderer::DrawMeshRange(Geometry& geometry, Player& player, uint32_t c
 void SceneRenderer::Copy(GpuResource* destination, GpuResource* source, const TargetRect& rect, GpuResource* depth,
                          const RenderStateDesc& desc, bool clear) {
   SetState(copyPass, GetRenderState(adapter, desc));
-  SetTexture(copyPass, 0, source, GetSampler(adapter, MakeSamplerDesc(kFilterPoint, kAddressWrap)));
+  SetTexture(copyPass, 0, source, pointSampler_);
   drawContext->SetTargets(SingleTarget(destination, rect, depth, clear));
   drawContext->DrawFullScreen(*copyPass, 3);
   drawContext->UnbindResources(*copyPass);

@@ -15,6 +15,7 @@ class ShaderPass;
 struct Geometry;
 struct GpuResource;
 struct RenderStateDesc;
+struct Sampler;
 struct TargetRect;
 
 class SceneRenderer {
@@ -45,6 +46,8 @@ public:
   DrawContext* drawContext = nullptr;
 
 private:
+  Sampler* linearSampler_ = nullptr;  // material textures; owned by the adapter's cache
+  Sampler* pointSampler_ = nullptr;   // copies
   void Draw(Geometry& geometry, Player& player, const struct DrawRange* range);
 };
 
