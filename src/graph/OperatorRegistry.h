@@ -15,6 +15,9 @@ class OperatorFactory {
 public:
   virtual ~OperatorFactory() = default;
   virtual std::unique_ptr<Operator> Spawn() const = 0;
+
+  // One line on what the operator does, for the operator reference; kept beside its code.
+  std::string_view description;
 };
 
 template <class T>
@@ -37,12 +40,16 @@ private:
   static Map& MutableEntries();
 };
 
-// Registers operator class T under `name` from a static initialiser:
-//   const OperatorRegistration<SinOp> kRegistration{"Sin"};
+// Registers operator class T under `name` from a static initialiser, with a one-line description
+// (a string literal) for the operator reference:
+//   const OperatorRegistration<SinOp> kRegistration{"Sin", "A sine wave over time."};
 template <class T>
 class OperatorRegistration {
 public:
-  explicit OperatorRegistration(std::string name) { OperatorRegistry::Register(std::move(name), spawner_); }
+  explicit OperatorRegistration(std::string name, std::string_view description = {}) {
+    spawner_.description = description;
+    OperatorRegistry::Register(std::move(name), spawner_);
+  }
 
 private:
   OpSpawner<T> spawner_;
