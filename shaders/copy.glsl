@@ -1,5 +1,7 @@
 #version 450 core
-// Copies the texture at slot 0 over a full-screen triangle, texel for texel.
+// Copies the texture at slot 0 over a full-screen triangle, texel for texel; "RegionVS" copies
+// only the region of it given by gRegionScale and gRegionOffset (fractions of the texture), the
+// part of a screen-sized target that a smaller image was drawn in.
 
 //@entry VS vs
 // One triangle that covers the target, made from the vertex index alone: uv (0, 0) is the
@@ -10,6 +12,13 @@ void main() {
   vUv = vec2((gl_VertexID << 1) & 2, gl_VertexID & 2);
   gl_Position = vec4(vUv.x * 2.0 - 1.0, 1.0 - vUv.y * 2.0, 0.0, 1.0);
 }
+
+//@entry RegionVS vs
+layout(std140, binding = 0) uniform CopyRegionConstants {
+  vec2 gRegionScale;
+  vec2 gRegionOffset;
+};
+//@include include/regionTriangleVS.inc
 
 //@entry PS ps
 layout(binding = 0) uniform sampler2D gSource;

@@ -5,8 +5,10 @@
 //   1 Normal    xyz view-space unit normal               w view-space depth (distance along the view)
 //   2 Material  r roughness  g metalness  b specular reflectance at normal incidence   a 1
 //   3 Emissive  rgb emitted light                        a 1
-// Material textures (slots 0-3: albedo, roughness, metalness, emissive) hold display-encoded
-// values; a missing one is a white texel, so the constants alone decide.
+// Material textures (slots 0-3: albedo, roughness, metalness, emissive) arrive as the sampler reads
+// them: colour files are sRGB textures that it decodes to linear light, images from the image chain
+// and float files are linear already, roughness and metalness are read as stored. A missing one is
+// a white texel, so the constants alone decide.
 
 layout(std140, binding = 0) uniform DrawConstants {
   mat4 gWorldViewProj;
@@ -17,6 +19,7 @@ layout(std140, binding = 0) uniform DrawConstants {
   float gRoughness;
   float gMetalness;
   vec4 gEmissiveColor;
+  mat4 gNormalMatrix;  // carries normals: the inverse transpose of gWorldView, up to a positive factor
 };
 
 //@entry VS vs
@@ -30,7 +33,7 @@ layout(location = 2) out vec2 vUv;
 void main() {
   vec4 position = vec4(inPosition, 1.0);
   gl_Position = position * gWorldViewProj;
-  vViewNormal = (vec4(inNormal, 0.0) * gWorldView).xyz;
+  vViewNormal = (vec4(inNormal, 0.0) * gNormalMatrix).xyz;
   vViewDepth = (position * gWorldView).z;
   vUv = inTexcoord;
 }
@@ -48,16 +51,12 @@ layout(location = 1) out vec4 outNormal;
 layout(location = 2) out vec4 outMaterial;
 layout(location = 3) out vec4 outEmissive;
 
-vec3 DisplayToLinear(vec3 c) {
-  return mix(c / 12.92, pow((c + 0.055) / 1.055, vec3(2.4)), greaterThan(c, vec3(0.04045)));
-}
-
 void main() {
-  vec3 albedo = gBaseColor.rgb * DisplayToLinear(texture(gAlbedoTex, vUv).rgb);
+  vec3 albedo = gBaseColor.rgb * texture(gAlbedoTex, vUv).rgb;
   float roughness = clamp(gRoughness * texture(gRoughnessTex, vUv).r, 0.02, 1.0);
   float metalness = clamp(gMetalness * texture(gMetalnessTex, vUv).r, 0.0, 1.0);
   float specular = dot(gSpecularMapColor.rgb, vec3(0.2126, 0.7152, 0.0722));
-  vec3 emissive = gEmissiveColor.rgb * DisplayToLinear(texture(gEmissiveTex, vUv).rgb);
+  vec3 emissive = gEmissiveColor.rgb * texture(gEmissiveTex, vUv).rgb;
   vec3 normal = normalize(vViewNormal);
   // Faces seen from behind (open meshes, quads) light as their front.
   if (!gl_FrontFacing) normal = -normal;

@@ -34,7 +34,10 @@ int64_t RunMainLoop(Player& player, Screen& screen) {
     SDL_Event event;
     if (SDL_PollEvent(&event)) {
       const EventOutcome outcome = InterpretEvent(event);
-      if (outcome.resize) screen.Resize(outcome.width, outcome.height);
+      // In full screen the window takes the display's size while the picture keeps the configured
+      // one: Present scales it to the display with bars.
+      const bool fullScreen = (screen.flags & kScreenFullScreen) != 0;
+      if (outcome.resize && !fullScreen) screen.Resize(outcome.width, outcome.height);
       // Quitting leaves at once; otherwise back to the events until none is pending.
       quit = outcome.quit;
       continue;

@@ -99,14 +99,19 @@ bool Player::Frame() {
 
 void Player::RenderFrame(float time) {
   depth = screen->depthBuffer;
-  image = TakeSwapTarget();
+  // The frame's image starts black: what no operator writes this frame must not show what an
+  // earlier frame or the load-time pass left in the swap target.
+  GpuResource* const frameImage = TakeSwapTarget();
+  renderer->Clear(frameImage);
+  image = frameImage;
   rect = {0, 0, screen->width, screen->height};
   projection = FrameProjection(screen->width, screen->height);
   BeginScene();
   EvaluateFinalOutput(time);
-  if (image && image != screen->backBuffer) {
-    renderer->Copy(screen->backBuffer, image, rect, nullptr, DefaultRenderStateDesc(), true);
-  }
+  if (image == screen->backBuffer) return;
+  // A graph that leaves no image shows a black frame, never the last picture again.
+  if (image == nullptr) renderer->Clear(frameImage);
+  renderer->Copy(screen->backBuffer, image ? image : frameImage, rect, nullptr, DefaultRenderStateDesc(), true);
 }
 
 void Player::Release() {

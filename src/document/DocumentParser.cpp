@@ -155,7 +155,9 @@ Head ParseHead(DataNode& parent, const char*& cursor, ParseContext& context, Dat
   const std::string name = ReadToken(cursor, Delimiters::Name);
   SkipWhitespace(cursor);
   const int32_t index = ReadIndex(name, cursor, context);
-  DataNode* node = parent.FindChild(name, index, true);
+  // A node's name ends at a NUL from an escape, as any C string would; counters above keep the
+  // whole byte string as their key.
+  DataNode* node = parent.FindChild(std::string_view(name.c_str()), index, true);
   ReadValue(*node, cursor, context);
   SkipWhitespace(cursor);
   if (*cursor == '{') {

@@ -34,9 +34,14 @@ Operator* OperatorAt(OperatorList& operators, int32_t position) {
   return operators[static_cast<size_t>(position)].get();
 }
 
-// The ports evaluation reaches from `port`: an animated input none, any other input its first
-// source, an output the inputs of its own operator (the first entries of its sources; links made
-// to an output are listed after them and never evaluated).
+// Whether evaluating an input follows every one of its sources (a group's members) rather than
+// only the first.
+bool EvaluatesEverySource(const Port& input) { return (input.hints & kHintSeveralSources) != 0; }
+
+// The ports evaluation reaches from `port`: an animated input none, an input that takes several
+// sources all of them, any other input its first source, an output the inputs of its own operator
+// (the first entries of its sources; links made to an output are listed after them and never
+// evaluated).
 struct EvaluationEdges {
   struct Role {
     bool input;
@@ -58,7 +63,8 @@ struct EvaluationEdges {
     const auto found = roles.find(&port);
     if (found == roles.end()) return 0;
     if (!found->second.input) return std::min(port.sources.size(), found->second.ownInputs);
-    return (port.curve == nullptr && !port.sources.empty()) ? 1 : 0;
+    if (port.curve != nullptr) return 0;
+    return EvaluatesEverySource(port) ? port.sources.size() : std::min<size_t>(port.sources.size(), 1);
   }
 };
 
@@ -111,8 +117,9 @@ std::vector<Connection> CutCycles(OperatorList& operators, const std::vector<Con
   const EvaluationEdges edges(operators);
   if (!HasCycle(edges)) return {};
 
-  // Relink the inputs in the original order; a link that would become an input's evaluated
-  // (first) source is kept only when the input cannot be reached from its source.
+  // Relink the inputs in the original order; a link that evaluation would follow (an input's
+  // first source, or any source of an input that takes several) is kept only when the input cannot
+  // be reached from its source.
   for (const Connection& link : linksInOrder) {
     if (edges.IsInput(*link.targetPort)) link.targetPort->sources.clear();
   }
@@ -123,7 +130,7 @@ std::vector<Connection> CutCycles(OperatorList& operators, const std::vector<Con
     const bool listed = std::find(target.sources.begin(), target.sources.end(), link.sourcePort) !=
                         target.sources.end();
     if (listed) continue;
-    const bool evaluated = target.sources.empty() && target.curve == nullptr;
+    const bool evaluated = target.curve == nullptr && (target.sources.empty() || EvaluatesEverySource(target));
     if (evaluated && Reaches(edges, link.sourcePort, &target)) {
       cut.push_back(link);
       continue;

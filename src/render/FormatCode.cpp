@@ -24,6 +24,8 @@ constexpr std::array<FormatInfo, kFormatCount> kFormats = {{
     {kFormatBC1Srgb, 72, 72, 72},
     {kFormatBC2Srgb, 75, 75, 75},
     {kFormatBC3Srgb, 78, 78, 78},
+    {kFormatRGBA8Srgb, 29, 29, 29},
+    {kFormatBGRA8Srgb, 91, 91, 91},
 }};
 
 // Channels by layout code 0-7.

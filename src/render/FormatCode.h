@@ -30,9 +30,11 @@ enum : FormatCode {
   kFormatBC1Srgb = 0x71103,
   kFormatBC2Srgb = 0x71204,
   kFormatBC3Srgb = 0x71304,
+  kFormatRGBA8Srgb = 0x70204,
+  kFormatBGRA8Srgb = 0x70207,
 };
 
-constexpr size_t kFormatCount = 16;
+constexpr size_t kFormatCount = 18;
 
 struct FormatInfo {
   FormatCode code;

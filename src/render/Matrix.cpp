@@ -64,6 +64,27 @@ Matrix Inverse(const Matrix& a) {
   return r;
 }
 
+Matrix NormalTransform(const Matrix& a) {
+  const float(&m)[4][4] = a.m;
+  Matrix r;
+  // Entry (i, j) is the cofactor of m[i][j]: the 2x2 determinant of the other rows and columns.
+  for (int i = 0; i < 3; ++i) {
+    const int i1 = (i + 1) % 3, i2 = (i + 2) % 3;
+    for (int j = 0; j < 3; ++j) {
+      const int j1 = (j + 1) % 3, j2 = (j + 2) % 3;
+      r.m[i][j] = m[i1][j1] * m[i2][j2] - m[i1][j2] * m[i2][j1];
+    }
+  }
+  const float det = m[0][0] * r.m[0][0] + m[0][1] * r.m[0][1] + m[0][2] * r.m[0][2];
+  if (det < 0.0f) {
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j) r.m[i][j] = -r.m[i][j];
+  }
+  for (int k = 0; k < 3; ++k) r.m[3][k] = r.m[k][3] = 0.0f;
+  r.m[3][3] = 1.0f;
+  return r;
+}
+
 Matrix RigidInverse(const Matrix& a) {
   // The inverse rotation is the transpose; the inverse translation is -t times it.
   Matrix r;

@@ -20,6 +20,11 @@ Matrix Multiply(const Matrix& a, const Matrix& b);
 Matrix Transpose(const Matrix& a);
 // General inverse; a singular matrix gives the zero matrix.
 Matrix Inverse(const Matrix& a);
+// The matrix that carries normals for points carried by `a` (row vectors, w 0): the inverse
+// transpose of its upper 3x3 scaled by the absolute value of its determinant (its cofactor matrix
+// with the determinant's sign), so that it stays defined where `a` flattens a direction. Normals
+// through it need normalising.
+Matrix NormalTransform(const Matrix& a);
 // Inverse of a rotation-and-translation (orthonormal rows 0-2, row 3 the translation).
 Matrix RigidInverse(const Matrix& a);
 // M becomes T(v) * M: rows 0-2 stay, row 3 becomes v.x*row0 + v.y*row1 + v.z*row2 + row3.

@@ -32,6 +32,9 @@ void Configure(GLuint sampler, const SamplerDesc& desc) {
   glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, 0.0f);
   glSamplerParameteri(sampler, GL_TEXTURE_COMPARE_MODE, GL_NONE);
   glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, desc.borderColor);
+  if (modes.rawColor && epoxy_has_gl_extension("GL_EXT_texture_sRGB_decode")) {
+    glSamplerParameteri(sampler, GL_TEXTURE_SRGB_DECODE_EXT, GL_SKIP_DECODE_EXT);
+  }
   if (modes.anisotropic && epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic")) {
     const float anisotropy = static_cast<float>(std::clamp(desc.maxAnisotropy, 1u, 16u));
     glSamplerParameterf(sampler, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);

@@ -31,6 +31,7 @@ bool DecodeSamplerMode(uint32_t mode, SamplerModes& out) {
   out.magLinear = kFilters[filter].magLinear;
   out.mipLinear = kFilters[filter].mipLinear;
   out.anisotropic = kFilters[filter].anisotropic;
+  out.rawColor = (mode & kSamplerRawColor) != 0;
   for (int axis = 0; axis < 3; ++axis) {
     out.address[axis] = (mode >> (16 + 4 * axis)) & 0xFu;
     if (out.address[axis] > kAddressMirrorOnce) return false;

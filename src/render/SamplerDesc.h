@@ -20,6 +20,10 @@ enum : uint32_t {
   kAddressMirrorOnce
 };
 
+// Mode bit 28: sRGB textures are read as stored, without decoding to linear light; for data
+// (roughness, metalness) that may come from an sRGB colour file.
+enum : uint32_t { kSamplerRawColor = 1u << 28 };
+
 constexpr uint32_t SamplerMode(uint32_t filter, uint32_t u, uint32_t v, uint32_t w) {
   return filter | (u << 16) | (v << 20) | (w << 24);
 }
@@ -40,6 +44,7 @@ struct SamplerModes {
   bool magLinear = false;
   bool mipLinear = false;
   bool anisotropic = false;
+  bool rawColor = false;  // kSamplerRawColor
   uint32_t address[3] = {};  // U, V, W address indices
 };
 

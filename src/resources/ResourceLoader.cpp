@@ -27,20 +27,23 @@ struct DxgiToFormat {
   FormatCode format;
 };
 
-// Formats the image decoder may report that a texture can be made of.
+// Formats the image decoder may report that a texture can be made of. 8-bit colour files hold
+// display-encoded colour: their textures are sRGB, so sampling decodes them to linear light exactly
+// once. Single-channel files are data (masks, roughness) and stay as stored.
 constexpr std::array kImageFormats = {
-    DxgiToFormat{28, kFormatRGBA8},
+    DxgiToFormat{28, kFormatRGBA8Srgb},
     DxgiToFormat{56, kFormatR16},
     DxgiToFormat{61, kFormatR8},
-    DxgiToFormat{87, kFormatBGRA8},
+    DxgiToFormat{87, kFormatBGRA8Srgb},
 };
 static_assert(kImageFormats.size() == 4);
 
-// Formats of DDS files that a texture can be made of.
+// Formats of DDS files that a texture can be made of: 8-bit colour, compressed or not, is
+// display-encoded as above, whether the file says sRGB or plain UNORM; float data is linear.
 constexpr std::array kDdsFormats = {
-    DxgiToFormat{2, kFormatRGBA32F},  DxgiToFormat{71, kFormatBC1}, DxgiToFormat{72, kFormatBC1Srgb},
-    DxgiToFormat{74, kFormatBC2},     DxgiToFormat{75, kFormatBC2Srgb}, DxgiToFormat{77, kFormatBC3},
-    DxgiToFormat{78, kFormatBC3Srgb}, DxgiToFormat{87, kFormatBGRA8},
+    DxgiToFormat{2, kFormatRGBA32F},      DxgiToFormat{71, kFormatBC1Srgb}, DxgiToFormat{72, kFormatBC1Srgb},
+    DxgiToFormat{74, kFormatBC2Srgb},     DxgiToFormat{75, kFormatBC2Srgb}, DxgiToFormat{77, kFormatBC3Srgb},
+    DxgiToFormat{78, kFormatBC3Srgb},     DxgiToFormat{87, kFormatBGRA8Srgb},
 };
 static_assert(kDdsFormats.size() == 8);
 

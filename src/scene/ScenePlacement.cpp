@@ -99,11 +99,12 @@ std::optional<Matrix> LookAlongFrame(const Vector4& eye, const Vector4& directio
   return frame;
 }
 
-float ClampFieldOfView(float fovDegrees) { return std::clamp(fovDegrees, kMinFieldOfView, kMaxFieldOfView); }
-
 std::optional<Matrix> PerspectiveProjection(float fovDegrees, float aspect, float zNear, float zFar) {
   if (!std::isfinite(fovDegrees) || !std::isfinite(aspect) || !(aspect > 0.0f)) return std::nullopt;
-  const float f = std::tan(1.5707964f - ClampFieldOfView(fovDegrees) * kRadiansPerDegree / 2.0f);
+  // At multiples of 180 degrees the cotangent below is infinite or zero; in floats it comes out as
+  // a huge or tiny number instead, so these are refused by value.
+  if (std::fmod(fovDegrees, 180.0f) == 0.0f) return std::nullopt;
+  const float f = std::tan(1.5707964f - fovDegrees * kRadiansPerDegree / 2.0f);
   const float q = zFar / (zFar - zNear);
   Matrix p;
   p.m[0][0] = f / aspect;

@@ -27,16 +27,11 @@ bool IsFinite(const Matrix& m);
 // or non-finite direction.
 std::optional<Matrix> LookAlongFrame(const Vector4& eye, const Vector4& direction);
 
-// Field-of-view limits, degrees: a view narrower or wider than this has no sensible picture
-// (zero or negative angles would mirror it, 180 and more flip it).
-inline constexpr float kMinFieldOfView = 0.01f;
-inline constexpr float kMaxFieldOfView = 179.9f;
-
-// Left-handed perspective for row vectors with depth 0 at zNear and 1 at zFar; the vertical field
-// of view in degrees is held within the limits above. None where the aspect ratio is not a
-// positive finite number or the matrix would not be finite (zNear equal to zFar, non-finite
-// inputs).
+// Left-handed perspective for row vectors with depth 0 at zNear and 1 at zFar, for any vertical
+// field of view in degrees: a negative one turns the picture by 180 degrees, as does one beyond
+// 180. None where the aspect ratio is not a positive finite number or the matrix would not be
+// finite: a field of view that is not finite or a multiple of 180 (0, 180, -180 ...), zNear equal
+// to zFar, non-finite planes.
 std::optional<Matrix> PerspectiveProjection(float fovDegrees, float aspect, float zNear, float zFar);
-float ClampFieldOfView(float fovDegrees);
 
 }  // namespace orvane

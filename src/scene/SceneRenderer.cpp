@@ -17,6 +17,7 @@
 #include "render/ShaderPass.h"
 #include "render/TargetSet.h"
 #include "resources/ResourceLoader.h"
+#include "scene/ViewportRegion.h"
 
 namespace orvane {
 namespace {
@@ -34,10 +35,10 @@ RenderStateDesc GBufferStateDesc() {
   return desc;
 }
 
-ShaderPass* LoadPass(Adapter* adapter, const char* name) {
+ShaderPass* LoadPass(Adapter* adapter, const char* name, const char* vertexEntry = "VS") {
   DebugPrint("LoadShader %s\n", name);
   ShaderPass* pass = CreateShaderPass(adapter);
-  LoadShaderPass(name, ShaderEntries{.vertex = "VS", .pixel = "PS"}, pass, false);
+  LoadShaderPass(name, ShaderEntries{.vertex = vertexEntry, .pixel = "PS"}, pass, false);
   return pass;
 }
 
@@ -59,9 +60,13 @@ SceneRenderer::SceneRenderer(Adapter* adapter_, DrawContext* drawContext_)
   gbufferPass = LoadPass(adapter, "gbuffer");
   SetState(gbufferPass, GetRenderState(adapter, GBufferStateDesc()));
   copyPass = LoadPass(adapter, "copy");
+  copyRegionPass = LoadPass(adapter, "copy", "RegionVS");
   // Looked up once: every mesh draw and every copy binds one of these.
   linearSampler_ = GetSampler(adapter, MakeSamplerDesc(kFilterMinMagLinear, kAddressWrap));
   pointSampler_ = GetSampler(adapter, MakeSamplerDesc(kFilterPoint, kAddressWrap));
+  SamplerDesc data = MakeSamplerDesc(kFilterMinMagLinear, kAddressWrap);
+  data.mode |= kSamplerRawColor;
+  dataSampler_ = GetSampler(adapter, data);
 
   ResourceDesc desc;
   desc.flags = kResourceTexture | kResourceShaderView | kUsageDefault;
@@ -75,15 +80,19 @@ SceneRenderer::SceneRenderer(Adapter* adapter_, DrawContext* drawContext_)
 
 SceneRenderer::~SceneRenderer() {
   if (white) DestroyResource(white);
+  if (copyRegionPass) DestroyShaderPass(copyRegionPass);
   if (copyPass) DestroyShaderPass(copyPass);
   if (gbufferPass) DestroyShaderPass(gbufferPass);
 }
 
 void SceneRenderer::SetDrawConstants(ShaderPass& pass, const Player& player) {
+  // Colour slots (albedo, emissive) are decoded to linear light by the sampler where the texture
+  // is display-encoded; roughness and metalness are data and are read as stored.
   const std::array<GpuResource*, 4> textures{player.albedoTex, player.roughnessTex, player.metalnessTex,
                                              player.emissiveTex};
+  const std::array<Sampler*, 4> samplers{linearSampler_, dataSampler_, dataSampler_, linearSampler_};
   for (uint32_t slot = 0; slot < textures.size(); ++slot) {
-    SetTexture(&pass, slot, textures[slot] ? textures[slot] : white, linearSampler_);
+    SetTexture(&pass, slot, textures[slot] ? textures[slot] : white, samplers[slot]);
   }
   ConstantBuffer* constants = pass.constantBuffers[0];
   if (constants == nullptr) return;
@@ -91,11 +100,13 @@ void SceneRenderer::SetDrawConstants(ShaderPass& pass, const Player& player) {
   const Matrix view = ViewFromCamera(player.camera);
   const Matrix worldView = Multiply(player.world, view);
   const Matrix worldViewProj = Multiply(worldView, player.projection);
-  const Matrix transposed[3] = {Transpose(worldViewProj), Transpose(worldView), Transpose(player.projection)};
+  const Matrix transposed[4] = {Transpose(worldViewProj), Transpose(worldView), Transpose(player.projection),
+                                Transpose(NormalTransform(worldView))};
   constants->BeginUpdate();
   constants->SetConstant("gWorldViewProj", &transposed[0]);
   constants->SetConstant("gWorldView", &transposed[1]);
   constants->SetConstant("gProj", &transposed[2]);
+  constants->SetConstant("gNormalMatrix", &transposed[3]);
   constants->SetConstant("gBaseColor", player.baseColor);
   constants->SetConstant("gSpecularMapColor", player.specularColor);
   constants->SetConstant("gRoughness", &player.roughness);
@@ -130,6 +141,31 @@ void SceneRenderer::Copy(GpuResource* destination, GpuResource* source, const Ta
   drawContext->SetTargets(SingleTarget(destination, rect, depth, clear));
   drawContext->DrawFullScreen(*copyPass, 3);
   drawContext->UnbindResources(*copyPass);
+  drawContext->UnbindTargets();
+}
+
+void SceneRenderer::CopyRegion(GpuResource* destination, GpuResource* source, const TargetRect& rect,
+                               const RegionConstants& region, GpuResource* depth, const RenderStateDesc& desc) {
+  if (ConstantBuffer* constants = copyRegionPass->constantBuffers[0]) {
+    constants->BeginUpdate();
+    constants->SetConstant("gRegionScale", region.scale);
+    constants->SetConstant("gRegionOffset", region.offset);
+    constants->EndUpdate();
+  }
+  SetState(copyRegionPass, GetRenderState(adapter, desc));
+  SetTexture(copyRegionPass, 0, source, pointSampler_);
+  drawContext->SetTargets(SingleTarget(destination, rect, depth, false));
+  drawContext->DrawFullScreen(*copyRegionPass, 3);
+  drawContext->UnbindResources(*copyRegionPass);
+  drawContext->UnbindTargets();
+}
+
+void SceneRenderer::Clear(GpuResource* destination) {
+  TargetSet targets;
+  targets.color[0] = destination;
+  targets.clearFlags = kClearColor;
+  targets.rect = {0, 0, static_cast<int32_t>(destination->Width()), static_cast<int32_t>(destination->Height())};
+  drawContext->SetTargets(targets);
   drawContext->UnbindTargets();
 }
 

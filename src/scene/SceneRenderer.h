@@ -14,13 +14,15 @@ class Player;
 class ShaderPass;
 struct Geometry;
 struct GpuResource;
+struct RegionConstants;
 struct RenderStateDesc;
 struct Sampler;
 struct TargetRect;
 
 class SceneRenderer {
 public:
-  // Loads the "gbuffer" and "copy" passes and makes the white texture.
+  // Loads the "gbuffer" and "copy" passes (the whole texture and a region of it) and makes the
+  // white texture.
   SceneRenderer(Adapter* adapter, DrawContext* drawContext);
   ~SceneRenderer();
   SceneRenderer(const SceneRenderer&) = delete;
@@ -36,10 +38,17 @@ public:
   // Draws `source` over `destination` within `rect` with the state of `desc`.
   void Copy(GpuResource* destination, GpuResource* source, const TargetRect& rect, GpuResource* depth,
             const RenderStateDesc& desc, bool clear);
+  // The same for the part of `source` that `region` names (fractions of its size), stretched over
+  // `rect` of `destination`.
+  void CopyRegion(GpuResource* destination, GpuResource* source, const TargetRect& rect,
+                  const RegionConstants& region, GpuResource* depth, const RenderStateDesc& desc);
+  // Clears the whole of `destination` to transparent black.
+  void Clear(GpuResource* destination);
   // A full-screen triangle with the caller's pass and its own state.
   void DrawFullScreen(GpuResource* destination, ShaderPass& pass, const TargetRect& rect);
 
   ShaderPass* copyPass = nullptr;
+  ShaderPass* copyRegionPass = nullptr;
   ShaderPass* gbufferPass = nullptr;
   GpuResource* white = nullptr;  // 2x2 opaque white: stands in for missing material textures
   Adapter* adapter = nullptr;
@@ -48,6 +57,7 @@ public:
 private:
   Sampler* linearSampler_ = nullptr;  // material textures; owned by the adapter's cache
   Sampler* pointSampler_ = nullptr;   // copies
+  Sampler* dataSampler_ = nullptr;    // material data textures: linear filtering, no sRGB decoding
   void Draw(Geometry& geometry, Player& player, const struct DrawRange* range);
 };
 

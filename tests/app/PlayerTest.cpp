@@ -180,6 +180,24 @@ TEST_F(PlayerTest, AResizeReachesTheNextFrame) {
   EXPECT_EQ(player_.images[0]->Width(), 48u);
 }
 
+// In full screen the window takes the display's size; the picture keeps the configured one and
+// Present scales it with bars.
+TEST_F(PlayerTest, InFullScreenTheConfiguredSizeStays) {
+  WriteDemo(1.0);
+  step_ = 0.2;
+  SetupPlayer();
+  DrainEvents();
+  currentScreen->flags |= kScreenFullScreen;
+  Push(Window(SDL_WINDOWEVENT_SIZE_CHANGED, 1920, 1200));
+  const int64_t frames = RunMainLoop(player_, *currentScreen);
+  currentScreen->flags &= ~kScreenFullScreen;
+  EXPECT_GE(frames, 2);
+  EXPECT_EQ(currentScreen->width, 64);
+  EXPECT_EQ(currentScreen->height, 64);
+  EXPECT_EQ(player_.images[0]->Width(), 64u);
+  EXPECT_EQ(player_.rect.right, 64);
+}
+
 TEST(InterpretEvent, WhatEachEventAsks) {
   SDL_Event escape{};
   escape.type = SDL_KEYDOWN;

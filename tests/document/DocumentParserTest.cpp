@@ -81,6 +81,10 @@ TEST(DocumentParser, QuotedStringsAndBinaryBlobs) {
       {"a: \"\\b\\n\\r\\q\\\\\\\"\";", "a[0] = \"\\x08\\n\\rq\\\\\\\"\"\n"},
       {"a: \"x\\\ny\";", "a[0] = \"xy\"\n"},  // a backslash before a line end continues the string
       {"a: \"x\\0y\";", "a[0] = \"x\"\n"},    // an escaped NUL ends the text value
+      // ...and a name: the node is "n", which the next statement sets again; counters keep the
+      // whole bytes as their key, so "n\0m[]" counts apart from "n[]"
+      {"\"n\\0m\": 1; n: 2;", "n[0] = \"2\"\n"},
+      {"\"n\\0m\"[]: 1; \"n\\0m\"[]: 2; n[]: 3;", "n[1] = \"3\"\nn[2] = \"2\"\n"},
       {"a: \"open\nb: 1;", "a[0] = \"open\"\nb[0] = \"1\"\n"},  // unclosed strings end at the line end
       {"a: \"x\\", "a[0] = \"x\"\n"},
       {"\"a b\": 1;", "a b[0] = \"1\"\n"},

@@ -190,6 +190,35 @@ TEST(LoadGraph, CyclesAreCutAtTheLinkThatClosesThem) {
   }
 }
 
+// A group evaluates every source of its input, so a cycle through any of them, not just the
+// first, must be cut; Groups 1 and 2, a Sin 3.
+TEST(LoadGraph, CyclesThroughAnyMemberOfAGroupAreCut) {
+  const CycleCase cases[] = {
+      {"itself as its second member",
+       "connection { source: 3; sourceProp: FloatOut; target: 1; targetProp: Members; }"
+       "connection[] { source: 1; sourceProp: Group; target: 1; targetProp: Members; }",
+       1},
+      {"through another group's third member",
+       "connection { source: 3; sourceProp: FloatOut; target: 1; targetProp: Members; }"
+       "connection[] { source: 2; sourceProp: Group; target: 1; targetProp: Members; }"
+       "connection[] { source: 3; sourceProp: FloatOut; target: 2; targetProp: Members; }"
+       "connection[] { source: 3; sourceProp: Phase; target: 2; targetProp: Members; }"
+       "connection[] { source: 1; sourceProp: Group; target: 2; targetProp: Members; }",
+       1},
+      {"the same member twice is no cycle",
+       "connection { source: 2; sourceProp: Group; target: 1; targetProp: Members; }"
+       "connection[] { source: 3; sourceProp: FloatOut; target: 2; targetProp: Members; }"
+       "connection[] { source: 3; sourceProp: FloatOut; target: 1; targetProp: Members; }",
+       0},
+  };
+  for (const CycleCase& c : cases) {
+    LoadedGraph graph(std::string("operator { type: FinalOutput; }\noperator[] { type: TestGroup; ") +
+                      c.connections + " }\noperator[] { type: TestGroup; }\noperator[] { type: Sin; }\n");
+    EXPECT_EQ(graph.report.cutCycles.size(), c.cut) << c.what;
+    for (size_t op = 1; op <= 3; ++op) graph.EvalFloat(op, 0, 1.0f);  // terminates
+  }
+}
+
 TEST(LoadGraph, ALaterSourceTakesOverFromACutOne) {
   LoadedGraph graph(
       "operator { type: FinalOutput; }\n"
@@ -206,14 +235,15 @@ TEST(LoadGraph, ALaterSourceTakesOverFromACutOne) {
 // Random graphs of scalar operators with random connections between random ports: whatever
 // links the document makes, every output of every operator evaluates and returns.
 TEST(LoadGraph, RandomGraphsAlwaysEvaluate) {
-  static constexpr const char* kTypes[] = {"Sin", "HSV2RGB", "Time", "TestCounter", "TestEcho", "Unknown"};
-  static constexpr const char* kPorts[] = {"Value", "Amplitude", "Phase", "FloatOut", "Hue", "Red", "Blue",
-                                           "In",    "Count",     "Echo",  "value",    "Nothing"};
+  static constexpr const char* kTypes[] = {"Sin",      "HSV2RGB",   "Time",   "TestCounter",
+                                           "TestEcho", "TestGroup", "Unknown"};
+  static constexpr const char* kPorts[] = {"Value", "Amplitude", "Phase", "FloatOut", "Hue",     "Red",   "Blue",
+                                           "In",    "Count",     "Echo",  "value",    "Members", "Group", "Nothing"};
   std::mt19937 random(42);
   std::uniform_int_distribution<size_t> type(0, std::size(kTypes) - 1);
   std::uniform_int_distribution<size_t> port(0, std::size(kPorts) - 1);
   size_t cyclesCut = 0;
-  for (int round = 0; round < 1000; ++round) {
+  for (int round = 0; round < 1500; ++round) {
     const int count = 2 + round % 12;
     std::uniform_int_distribution<int> position(0, count);
     std::string text = "operator { type: FinalOutput; }\n";

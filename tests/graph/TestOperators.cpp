@@ -22,7 +22,16 @@ public:
   }
 };
 
+class GroupFunction final : public Function {
+public:
+  void Evaluate(float time, const PortList& sources, Player& player) override {
+    const PortList members = sources.front()->sources;
+    for (Port* member : members) member->Evaluate(time, player);
+  }
+};
+
 const OperatorRegistration<CounterOp> kCounter{"TestCounter"};
+const OperatorRegistration<GroupTestOp> kGroup{"TestGroup"};
 const OperatorRegistration<EchoOp> kEcho{"TestEcho"};
 
 }  // namespace
@@ -37,6 +46,11 @@ int CounterOp::evaluations() const { return static_cast<const CountFunction&>(*o
 EchoOp::EchoOp() : Operator(kCategoryScalar) {
   AddFloatInput("Echo", 3.0f);
   AddOutput("Echo", kPortFloat, std::make_unique<EchoFunction>());
+}
+
+GroupTestOp::GroupTestOp() : Operator(kCategoryScene) {
+  AddInertInput("Members", kPortScene, kHintSeveralSources);
+  AddOutput("Group", kPortScene, std::make_unique<GroupFunction>());
 }
 
 }  // namespace orvane::testing

@@ -18,4 +18,10 @@ public:
   EchoOp();
 };
 
+// "TestGroup": like a scene group, evaluates every source of its input "Members", in order.
+class GroupTestOp final : public Operator {
+public:
+  GroupTestOp();
+};
+
 }  // namespace orvane::testing

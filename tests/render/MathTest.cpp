@@ -119,5 +119,54 @@ TEST(MatrixTest, InversesUndoTheTransform) {
   ExpectMatrixNear(Inverse(Matrix{}), Matrix{}, 0.0f);  // singular: zero
 }
 
+Vector4 Normalised(const Vector4& v) {
+  const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  return {v.x / length, v.y / length, v.z / length, 0.0f};
+}
+
+Vector4 Carry(const Vector4& v, const Matrix& m) {
+  Vector4 r;
+  r.x = v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0];
+  r.y = v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1];
+  r.z = v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2];
+  return r;
+}
+
+// Normals stay perpendicular to the surface under any transform of its points: an ellipsoid made
+// by scaling a sphere (3, 1, 1) has at (2, sqrt(5)/3, 0) the normal (2/9, sqrt(5)/3, 0), normalised.
+TEST(MatrixTest, NormalTransformKeepsNormalsPerpendicular) {
+  struct Case {
+    const char* what;
+    Matrix transform;
+  };
+  const Matrix turned = LookAtFrame({1, 2, 3, 1}, {0, 0, 0, 1}, {0, 1, 0, 0});
+  const Case cases[] = {
+      {"non-uniform scale", Rows({3, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5, 6, 7, 1})},
+      {"scale, then a turn", Multiply(Rows({3, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}), turned)},
+      {"a mirror", Rows({-3, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1})},
+      {"a shear", Rows({1, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1})},
+  };
+  const Vector4 sphereNormal = Normalised({2.0f / 3.0f, std::sqrt(5.0f) / 3.0f, 0.0f, 0.0f});
+  const Vector4 tangents[] = {{-sphereNormal.y, sphereNormal.x, 0, 0}, {0, 0, 1, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Vector4 normal = Normalised(Carry(sphereNormal, NormalTransform(c.transform)));
+    for (const Vector4& tangent : tangents) {
+      const Vector4 carried = Carry(tangent, c.transform);
+      EXPECT_NEAR(normal.x * carried.x + normal.y * carried.y + normal.z * carried.z, 0.0f, 1e-5f);
+    }
+    // Outward stays outward: the normal still points away from the carried centre.
+    const Vector4 out = Carry(sphereNormal, c.transform);
+    EXPECT_GT(normal.x * out.x + normal.y * out.y + normal.z * out.z, 0.0f);
+  }
+  const Vector4 ellipsoid = Normalised(Carry(sphereNormal, NormalTransform(cases[0].transform)));
+  EXPECT_NEAR(ellipsoid.y, Normalised({2.0f / 9.0f, std::sqrt(5.0f) / 3.0f, 0, 0}).y, 1e-5f);
+  // A transform that flattens the sphere into a disc in XZ: its normals all point along Y.
+  const Vector4 flat = Carry(sphereNormal, NormalTransform(Rows({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1})));
+  EXPECT_EQ(flat.x, 0.0f);
+  EXPECT_GT(flat.y, 0.0f);
+  EXPECT_EQ(flat.z, 0.0f);
+}
+
 }  // namespace
 }  // namespace orvane

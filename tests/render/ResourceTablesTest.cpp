@@ -35,6 +35,8 @@ TEST(FormatTable, EveryCodeHasItsBitsBlockSizeAndDxgiFormats) {
       {kFormatBC1Srgb, 4, 4, 72, 72, 72},
       {kFormatBC2Srgb, 8, 4, 75, 75, 75},
       {kFormatBC3Srgb, 8, 4, 78, 78, 78},
+      {kFormatRGBA8Srgb, 32, 1, 29, 29, 29},
+      {kFormatBGRA8Srgb, 32, 1, 91, 91, 91},
   };
   ASSERT_EQ(std::size(cases), FormatTable().size());
   for (const FormatCase& c : cases) {

@@ -178,6 +178,14 @@ std::vector<FormatCase> FormatCases() {
       {"BC3 sRGB", kFormatBC3Srgb, bc3,
        [=](uint32_t, uint32_t y) { return srgb(withAlpha(ColorBlockTexel(y), bc3Alpha[y])); },
        0.02f},
+      {"RGBA8 sRGB", kFormatRGBA8Srgb, perTexel([&](auto& b, uint32_t x, uint32_t y) {
+         b.insert(b.end(), {byteOf(x, y), 255, 0, 51});
+       }),
+       [=](uint32_t x, uint32_t y) { return srgb(Rgba{Ramp(x, y), 1, 0, 0.2f}); }, 0.003f},
+      {"BGRA8 sRGB", kFormatBGRA8Srgb, perTexel([&](auto& b, uint32_t x, uint32_t y) {
+         b.insert(b.end(), {0, 255, byteOf(x, y), 51});
+       }),
+       [=](uint32_t x, uint32_t y) { return srgb(Rgba{Ramp(x, y), 1, 0, 0.2f}); }, 0.003f},
   };
 }
 
@@ -218,6 +226,33 @@ TEST_F(Resources, EveryFormatIsCreatedFilledAndSampledTopRowFirst) {
         SCOPED_TRACE(testing::Message() << "texel " << x << "," << y);
         ExpectColorNear(pixels[y * 4 + x], c.expected(x, y), std::max(c.tolerance, 1e-6f));
       }
+  }
+}
+
+// Data kept in a colour file (a roughness map) is read as stored through a raw-colour sampler,
+// while the same texture through a plain sampler is decoded to linear light.
+TEST_F(Resources, RawColourSamplersReadSrgbTexturesAsStored) {
+  PassPtr pass = MakePass(kFullScreenVS, kSampleTexturePS);
+  ResourceDesc desc;
+  desc.flags = kResourceTexture | kResourceShaderView | kUsageImmutable;
+  desc.format = kFormatRGBA8Srgb;
+  desc.width = desc.height = 1;
+  const uint8_t texel[4] = {128, 64, 255, 255};
+  ResourcePtr texture(CreateResource(adapter(), desc, texel));
+  ResourcePtr target = MakeTarget(1, 1);
+  const struct {
+    uint32_t extraMode;
+    Rgba expected;
+  } cases[] = {{0, {SrgbToLinear(128 / 255.0f), SrgbToLinear(64 / 255.0f), 1, 1}},
+               {kSamplerRawColor, {128 / 255.0f, 64 / 255.0f, 1, 1}}};
+  for (const auto& c : cases) {
+    SamplerDesc sampler = MakeSamplerDesc(kFilterPoint, kAddressClamp);
+    sampler.mode |= c.extraMode;
+    SetTexture(pass.get(), 0, texture.get(), GetSampler(adapter(), sampler));
+    draw().SetTargets(Targets(target.get()));
+    draw().DrawFullScreen(*pass, 3);
+    draw().UnbindTargets();
+    ExpectColorNear(ReadPixels(*target)[0], c.expected, 0.003f);
   }
 }
 

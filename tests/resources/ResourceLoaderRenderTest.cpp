@@ -27,12 +27,14 @@ TEST_F(ResourceLoaderRenderTest, TexturesLoadOnceWithTheirFormat) {
     std::uint32_t mipLevels;
   } cases[] = {
       {kSamples + "images/basn0g08.png", kFormatR8, 32, 32, 1, 1},
-      {kSamples + "images/rgb-8-sRGB.png", kFormatRGBA8, 256, 256, 1, 1},
-      {kSamples + "images/testimgp.jpg", kFormatRGBA8, 227, 149, 1, 1},
-      {kSamples + "dds/dxt5_129x66_mips.dds", kFormatBC3, 129, 66, 1, 8},
-      {kSamples + "dds/a8r8g8b8_129x66_mips.dds", kFormatBGRA8, 129, 66, 1, 8},
+      // 8-bit colour is display-encoded: sRGB textures, decoded once by the sampler; a grey file
+      // and float data are read as they are.
+      {kSamples + "images/rgb-8-sRGB.png", kFormatRGBA8Srgb, 256, 256, 1, 1},
+      {kSamples + "images/testimgp.jpg", kFormatRGBA8Srgb, 227, 149, 1, 1},
+      {kSamples + "dds/dxt5_129x66_mips.dds", kFormatBC3Srgb, 129, 66, 1, 8},
+      {kSamples + "dds/a8r8g8b8_129x66_mips.dds", kFormatBGRA8Srgb, 129, 66, 1, 8},
       {kSamples + "dds/rgba32f_fourcc116_129x66_mips.dds", kFormatRGBA32F, 129, 66, 1, 8},
-      {kSamples + "dds/cube_dxt1_128_mips.dds", kFormatBC1, 128, 128, 6, 8},
+      {kSamples + "dds/cube_dxt1_128_mips.dds", kFormatBC1Srgb, 128, 128, 6, 8},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

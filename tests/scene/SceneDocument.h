@@ -30,6 +30,12 @@ public:
     return count_++;
   }
 
+  // Connects `port` of operator `source` to the FinalOutput: what the player shows.
+  void Show(int source, const std::string& port) {
+    text_.replace(0, text_.find('\n'), "operator { type: FinalOutput; connection { source: " + std::to_string(source) +
+                                           "; sourceProp: " + port + "; target: 0; targetProp: In; } }");
+  }
+
   const std::string& text() const { return text_; }
 
 private:

@@ -351,49 +351,74 @@ TEST_F(SceneOperatorRenderTest, ACameraInAGroupTurnsTheViewForLaterMembersAndLat
 }
 
 TEST_F(SceneOperatorRenderTest, MaterialColoursFactorsAndTexturesReachTheGBuffer) {
-  // A 2x2 texture of display-encoded (255, 128, 0).
-  ResourceDesc desc;
-  desc.flags = kResourceTexture | kResourceShaderView | kUsageDefault;
-  desc.format = kFormatRGBA8;
-  desc.width = desc.height = 2;
-  std::array<uint8_t, 16> texels{};
-  for (size_t i = 0; i < texels.size(); i += 4) texels[i] = 255, texels[i + 1] = 128, texels[i + 3] = 255;
-  test::ResourcePtr orange(CreateResource(adapter(), desc, texels.data()));
-  const float orangeGreen = 0.21586f;  // 128 / 255 in linear light
+  // 2x2 textures: display-encoded (255, 128, 0) and grey 128 as a colour file gives them (sRGB),
+  // and linear 0.5 as an image of the image chain holds it (float).
+  const auto makeTexture = [&](FormatCode format, const void* texels) {
+    ResourceDesc desc;
+    desc.flags = kResourceTexture | kResourceShaderView | kUsageDefault;
+    desc.format = format;
+    desc.width = desc.height = 2;
+    return test::ResourcePtr(CreateResource(adapter(), desc, texels));
+  };
+  std::array<uint8_t, 16> orangeTexels{}, greyTexels{};
+  for (size_t i = 0; i < orangeTexels.size(); i += 4) orangeTexels[i] = 255, orangeTexels[i + 1] = 128, orangeTexels[i + 3] = 255;
+  for (size_t i = 0; i < greyTexels.size(); i += 4) greyTexels[i] = greyTexels[i + 1] = greyTexels[i + 2] = 128, greyTexels[i + 3] = 255;
+  std::array<float, 16> halfTexels;
+  halfTexels.fill(0.5f);
+  const test::ResourcePtr textures[] = {makeTexture(kFormatRGBA8Srgb, orangeTexels.data()),
+                                        makeTexture(kFormatRGBA8Srgb, greyTexels.data()),
+                                        makeTexture(kFormatRGBA32F, halfTexels.data())};
+  enum TextureName { kOrange, kGrey, kHalf };
+  const float decoded = 0.21586f;  // 128 / 255 in linear light
+  const float stored = 128.0f / 255.0f;
 
+  struct Bound {
+    TextureName texture;
+    const char* port;
+  };
   struct Case {
     const char* what;
     Inputs inner;
-    bool outerTexture, innerTexture;
+    std::vector<Bound> innerTextures, outerTextures;
     Rgba albedo, material, emissive;
   };
   const Inputs shiny{{4, "Color.R: 1"},       {5, "Color.G: 0.5"},      {6, "Color.B: 0.25"},   {7, "Specular.R: 0.04"},
                      {8, "Specular.G: 0.04"}, {9, "Specular.B: 0.04"}, {10, "Metalness: 0.8"}, {11, "Roughness: 0.3"},
                      {12, "Emissive.R: 0"},   {13, "Emissive.G: 0.5"},  {14, "Emissive.B: 2"}};
   const Inputs white{{4, "Color.R: 1"}, {5, "Color.G: 1"}, {6, "Color.B: 1"}};
+  const Inputs glowing{{12, "Emissive.R: 1"}, {13, "Emissive.G: 1"}, {14, "Emissive.B: 1"}};
+  const Rgba defaultMaterial{0.6f, 0.5f, 0.01f, 1};
   const Case cases[] = {
-      {"defaults", {}, false, false, {0.2f, 0.2f, 0.2f, 1}, {0.6f, 0.5f, 0.01f, 1}, {0, 0, 0, 1}},
-      {"colours and factors", shiny, false, false, {1, 0.5f, 0.25f, 1}, {0.3f, 0.8f, 0.04f, 1}, {0, 0.5f, 2, 1}},
-      {"albedo texture", white, false, true, {1, orangeGreen, 0, 1}, {0.6f, 0.5f, 0.01f, 1}, {0, 0, 0, 1}},
-      {"outer texture not inherited", white, true, false, {1, 1, 1, 1}, {0.6f, 0.5f, 0.01f, 1}, {0, 0, 0, 1}},
+      {"defaults", {}, {}, {}, {0.2f, 0.2f, 0.2f, 1}, defaultMaterial, {0, 0, 0, 1}},
+      {"colours and factors", shiny, {}, {}, {1, 0.5f, 0.25f, 1}, {0.3f, 0.8f, 0.04f, 1}, {0, 0.5f, 2, 1}},
+      {"albedo texture, decoded once", white, {{kOrange, "AlbedoTex"}}, {}, {1, decoded, 0, 1}, defaultMaterial, {0, 0, 0, 1}},
+      {"outer texture not inherited", white, {}, {{kOrange, "AlbedoTex"}}, {1, 1, 1, 1}, defaultMaterial, {0, 0, 0, 1}},
+      {"a linear image as emission is not decoded", glowing, {{kHalf, "EmissiveTex"}}, {}, {0.2f, 0.2f, 0.2f, 1},
+       defaultMaterial, {0.5f, 0.5f, 0.5f, 1}},
+      {"a colour file as emission is decoded", glowing, {{kGrey, "EmissiveTex"}}, {}, {0.2f, 0.2f, 0.2f, 1},
+       defaultMaterial, {decoded, decoded, decoded, 1}},
+      {"roughness and metalness maps are data", {}, {{kGrey, "RoughnessTex"}, {kGrey, "MetalnessTex"}}, {},
+       {0.2f, 0.2f, 0.2f, 1}, {0.6f * stored, 0.5f * stored, 0.01f, 1}, {0, 0, 0, 1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SceneDocument doc;
     const int cube = doc.Add("Cube");
-    const int texture = doc.Add("TestProbe");
-    std::vector<SceneDocument::Link> innerLinks{{cube, "OutScene", "sceneIn"}};
-    if (c.innerTexture) innerLinks.push_back({texture, "OutImage", "AlbedoTex"});
-    const int inner = doc.Add("Material", c.inner, innerLinks);
-    std::vector<SceneDocument::Link> outerLinks{{inner, "SceneOut", "sceneIn"}};
-    if (c.outerTexture) outerLinks.push_back({texture, "OutImage", "AlbedoTex"});
-    const int outer = doc.Add("Material", {}, outerLinks);
+    int probes[3];
+    for (int& probe : probes) probe = doc.Add("TestProbe");
+    const auto links = [&](int scene, const char* port, const std::vector<Bound>& bound) {
+      std::vector<SceneDocument::Link> result{{scene, port, "sceneIn"}};
+      for (const Bound& b : bound) result.push_back({probes[b.texture], "OutImage", b.port});
+      return result;
+    };
+    const int inner = doc.Add("Material", c.inner, links(cube, "OutScene", c.innerTextures));
+    const int outer = doc.Add("Material", {}, links(inner, "SceneOut", c.outerTextures));
     const int scaled = doc.Add("Transform", {{7, "Scale.X: 3"}, {8, "Scale.Y: 3"}}, {{outer, "SceneOut", "InScene"}});
     Load(doc);
-    dynamic_cast<ProbeOp&>(graph->op(static_cast<size_t>(texture))).texture = orange.get();
+    for (int i = 0; i < 3; ++i) dynamic_cast<ProbeOp&>(graph->op(static_cast<size_t>(probes[i]))).texture = textures[i].get();
     Frame(scaled);
     test::ExpectColorNear(At(ReadTarget(0), 32, 32), c.albedo, 3e-3f);
-    test::ExpectColorNear(At(ReadTarget(2), 32, 32), c.material, 2e-3f);
+    test::ExpectColorNear(At(ReadTarget(2), 32, 32), c.material, 3e-3f);
     test::ExpectColorNear(At(ReadTarget(3), 32, 32), c.emissive, 3e-3f);
   }
 }

@@ -245,6 +245,8 @@ TEST_F(CameraTest, DegenerateInputsKeepWhatTheyCannotReplace) {
       {"infinite direction", {{4, "Direction.X: inf"}}, true, false},
       {"near equal to far", {{8, "zNear: 5"}, {9, "zFar: 5"}}, false, true},
       {"NaN field of view", {{7, "FOV: nan"}}, false, true},
+      {"zero field of view", {{7, "FOV: 0"}}, false, true},
+      {"a field of view of 180 degrees", {{7, "FOV: -180"}}, false, true},
       {"infinite far plane", {{9, "zFar: inf"}}, false, true},
   };
   for (const Case& c : cases) {
@@ -259,15 +261,14 @@ TEST_F(CameraTest, DegenerateInputsKeepWhatTheyCannotReplace) {
   }
 }
 
-TEST_F(CameraTest, ADirectionAlongYAndOddFieldsOfViewStillGiveAPicture) {
+TEST_F(CameraTest, ADirectionAlongYAndOddFieldsOfViewFollowTheProjection) {
   RunCamera({{4, "Direction.X: 0"}, {5, "Direction.Y: -3"}, {6, "Direction.Z: 0"}, {7, "FOV: -30"}});
   EXPECT_EQ(player().camera.m[2][1], -1.0f);  // looking straight down
-  EXPECT_EQ(player().fov, kMinFieldOfView);
-  EXPECT_GT(player().projection.m[1][1], 0.0f);
-  RunCamera({{7, "FOV: 0"}});
-  EXPECT_EQ(player().fov, kMinFieldOfView);
+  EXPECT_EQ(player().fov, -30.0f);
+  EXPECT_LT(player().projection.m[1][1], 0.0f);  // the picture turned by 180 degrees
   RunCamera({{7, "FOV: 270"}});
-  EXPECT_EQ(player().fov, kMaxFieldOfView);
+  EXPECT_EQ(player().fov, 270.0f);
+  EXPECT_NEAR(player().projection.m[1][1], -1.0f, 1e-5f);
 }
 
 TEST_F(CameraTest, AnOutputWithoutAreaKeepsTheProjection) {

@@ -160,21 +160,25 @@ TEST(PerspectiveProjection, MapsTheFieldOfViewAndTheDepthRange) {
   EXPECT_NEAR(farPoint.z / farPoint.w, 1.0f, 1e-6f);
 }
 
-TEST(PerspectiveProjection, HoldsTheFieldOfViewWithinAUsableRange) {
+// Every field of view follows the same projection; one past 180 degrees or below zero turns the
+// picture upside down, as the cotangent says.
+TEST(PerspectiveProjection, FollowsTheProjectionForEveryFieldOfView) {
   struct Case {
-    float fov, expected;
+    float fov;
+    bool upright;
   };
-  const Case cases[] = {{0.0f, kMinFieldOfView},   {-45.0f, kMinFieldOfView}, {180.0f, kMaxFieldOfView},
-                        {400.0f, kMaxFieldOfView}, {90.0f, 90.0f}};
+  const Case cases[] = {{0.5f, true}, {90.0f, true}, {179.9f, true}, {-45.0f, false}, {270.0f, false}, {-200.0f, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fov);
-    EXPECT_EQ(ClampFieldOfView(c.fov), c.expected);
     const auto p = PerspectiveProjection(c.fov, 1.0f, 0.1f, 10.0f);
     ASSERT_TRUE(p.has_value());
     EXPECT_TRUE(IsFinite(*p));
-    EXPECT_GT(p->m[1][1], 0.0f);  // never upside down
-    EXPECT_EQ(p->m[1][1], PerspectiveProjection(c.expected, 1.0f, 0.1f, 10.0f)->m[1][1]);
+    EXPECT_NEAR(p->m[1][1], std::tan(1.5707964f - c.fov * kRadiansPerDegree / 2.0f), 1e-4f);
+    EXPECT_EQ(p->m[1][1] > 0.0f, c.upright);
   }
+  // -45 degrees is the 45-degree picture turned by 180 degrees.
+  EXPECT_NEAR(PerspectiveProjection(-45.0f, 1.0f, 0.1f, 10.0f)->m[1][1],
+              -PerspectiveProjection(45.0f, 1.0f, 0.1f, 10.0f)->m[1][1], 1e-5f);
 }
 
 TEST(PerspectiveProjection, GivesNoneWhereTheMatrixCouldNotBeFinite) {
@@ -187,7 +191,9 @@ TEST(PerspectiveProjection, GivesNoneWhereTheMatrixCouldNotBeFinite) {
       {"infinite field of view", kInf, 1, 0.1f, 10}, {"zero aspect", 45, 0, 0.1f, 10},
       {"negative aspect", 45, -1, 0.1f, 10},  {"NaN aspect", 45, kNaN, 0.1f, 10},
       {"infinite aspect", 45, kInf, 0.1f, 10}, {"NaN near plane", 45, 1, kNaN, 10},
-      {"infinite far plane", 45, 1, 0.1f, kInf},
+      {"infinite far plane", 45, 1, 0.1f, kInf}, {"zero field of view", 0, 1, 0.1f, 10},
+      {"180 degrees", 180, 1, 0.1f, 10},       {"-180 degrees", -180, 1, 0.1f, 10},
+      {"360 degrees", 360, 1, 0.1f, 10},
   };
   for (const Case& c : cases) EXPECT_FALSE(PerspectiveProjection(c.fov, c.aspect, c.zNear, c.zFar).has_value()) << c.what;
 }

@@ -23,6 +23,8 @@ constexpr std::array<GlFormat, kFormatCount> kGlFormats = {{
     {GL_COMPRESSED_SRGB_ALPHA_S3TC_DXT1_EXT, 0, 0, true},
     {GL_COMPRESSED_SRGB_ALPHA_S3TC_DXT3_EXT, 0, 0, true},
     {GL_COMPRESSED_SRGB_ALPHA_S3TC_DXT5_EXT, 0, 0, true},
+    {GL_SRGB8_ALPHA8, GL_RGBA, GL_UNSIGNED_BYTE, false},
+    {GL_SRGB8_ALPHA8, GL_BGRA, GL_UNSIGNED_BYTE, false},
 }};
 
 constexpr std::array<GLenum, 7> kTextureTargets = {

@@ -41,7 +41,7 @@ void CameraOp::CamFunction::Evaluate(float time, const PortList& sources, Player
     player.projection = *projection;
     player.zNear = zNear;
     player.zFar = zFar;
-    player.fov = ClampFieldOfView(fov);
+    player.fov = fov;
   }
   EvaluateScene(sources, kInScene, time, player);
 }

@@ -240,8 +240,11 @@ void LightPassOp::LightPassFunction::Evaluate(float time, const PortList& source
   DrawLights(dirPass, pointPass, player);
   draw.UnbindTargets();
   if (player.image == nullptr) return;
+  // The lights were drawn within the player's rectangle of the screen-sized target: that region
+  // fills the image, whatever its size.
   const TargetRect whole{0, 0, static_cast<int32_t>(player.image->Width()), static_cast<int32_t>(player.image->Height())};
-  player.renderer->Copy(player.image, lit, whole, player.depth, CopyStateDesc(), false);
+  player.renderer->CopyRegion(player.image, lit, whole, RegionOf(player.rect, currentScreen), player.depth,
+                              CopyStateDesc());
 }
 
 }  // namespace orvane
