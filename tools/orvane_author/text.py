@@ -20,11 +20,13 @@ def format_float(value):
     if not math.isfinite(number):
         raise AuthoringError(f"{value!r} is not a finite number")
     bits = float32_bits(number)
+    stored = struct.unpack("<f", bits)[0]  # the float the player keeps; its digits may be shorter
     for digits in range(6, 10):
-        text = f"{number:.{digits}g}"
-        if float32_bits(float(text)) == bits:
-            return text
-    return f"{number:.9g}"
+        for candidate in (number, stored):
+            text = f"{candidate:.{digits}g}"
+            if float32_bits(float(text)) == bits:
+                return text
+    return f"{stored:.9g}"
 
 
 _ESCAPES = {'"': '\\"', "\\": "\\\\", "\n": "\\n", "\r": "\\r", "\t": "\\t"}
