@@ -26,8 +26,8 @@ def code_of(value, names, what):
 @dataclass(frozen=True)
 class Key:
     """A key of a curve. `shape` shapes the segment that ends here; `cp1` (incoming) and `cp2`
-    (outgoing) are bezier handles as (time, value) offsets from the key, or hermite tangents
-    (their value parts)."""
+    (outgoing) are handles as (time, value) offsets from the key: bezier control points, or for
+    hermite the slopes cp2[1] leaving and -cp1[1] arriving, per whole segment."""
     time: float
     value: float
     shape: object = "linear"
