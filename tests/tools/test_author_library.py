@@ -6,6 +6,7 @@ import unittest
 import support  # noqa: F401  (puts tools/ on the path)
 from orvane_author import AuthoringError, Curve, Demo, Key, format_float, load_catalog, quote
 from orvane_author.catalog import CATALOG_FILE
+from orvane_author.reference import render_reference
 
 
 def new_demo():
@@ -138,6 +139,24 @@ class WritingTest(unittest.TestCase):
         self.assertEqual(quote('a "b" \\ c'), '"a \\"b\\" \\\\ c"')
         self.assertEqual(quote("line\nnext\ttab\x01"), '"line\\nnext\\ttab\\001"')
         self.assertEqual(quote("\u00e9t\u00e9"), '"\u00e9t\u00e9"')
+
+
+class ReferenceTest(unittest.TestCase):
+    def test_types_are_grouped_by_family_with_a_fallback_for_new_ones(self):
+        def entry(name, category, inputs=()):
+            return {"type": name, "category": category, "description": f"{name} does it.", "inputs": list(inputs),
+                    "outputs": [{"name": "ImageOut", "kind": "image"}]}
+        choice = {"name": "Color", "kind": "float", "default": 0, "hint": 0x20, "options": ["Normal", "Add"]}
+        path = {"name": "Filepath", "kind": "text", "default": "a|b", "hint": 0x02, "options": []}
+        text = render_reference([entry("Blend", 2, [choice, path]), entry("Bloom", 2), entry("Spark", 0),
+                                 entry("Weird", 9), entry("Texture", 2), entry("Wave", 3)])
+        sections = [line for line in text.splitlines() if line.startswith("## ") or line.startswith("### ")]
+        self.assertEqual(sections, ["## Scalars", "### Wave", "## Scene", "### Spark", "### Texture",
+                                    "## Images and effects", "### Bloom", "## Compositing", "### Blend",
+                                    "## Other", "### Weird"])
+        self.assertIn("| 0 | `Color` | float | 0 | choice: 0 Normal, 1 Add |", text)
+        self.assertIn('| 1 | `Filepath` | text | `"a\\|b"` | shader file path |', text)
+        self.assertIn("Blend does it.\n\nCategory 2. Output: `ImageOut` (image).", text)
 
 
 if __name__ == "__main__":

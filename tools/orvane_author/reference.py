@@ -50,7 +50,8 @@ def default_text(port):
     if port.default is None:
         return ""
     if port.kind == "text":
-        return f"`\"{port.default}\"`" if port.default else '`""`'
+        shown = port.default.replace("\n", "\\n").replace("`", "'")
+        return cell(f"`\"{shown}\"`")
     return cell(format_float(port.default))
 
 
