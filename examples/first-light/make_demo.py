@@ -1,106 +1,32 @@
 #!/usr/bin/env python3
-"""Writes demo.opr of the "first-light" example: the operator graph with its curves and connections.
-
-The document format numbers inputs by position and connections by operator index, which is
-tedious to keep right by hand; this script names operators instead. Run it after editing:
+"""Writes demo.opr of the "first-light" example: the operator graph with its curves and connections,
+built with the authoring library (tools/orvane_author), which names operators and ports instead of
+numbering them. Run it after editing:
     python3 examples/first-light/make_demo.py > examples/first-light/demo.opr
 """
 
 import math
+import sys
+from pathlib import Path
 
-# Input ports of each operator type, in declaration order (every input takes part in numbering).
-PORTS = {
-    "FinalOutput": ["In"],
-    "Time": [],
-    "Sin": ["Value", "Amplitude", "Frequency", "Phase", "Offset"],
-    "HSV2RGB": ["Hue", "Saturation", "value"],
-    "Camera": ["InScene", "Position.X", "Position.Y", "Position.Z", "Direction.X", "Direction.Y",
-               "Direction.Z", "FOV", "zNear", "zFar"],
-    "Group": ["InScene"],
-    "Transform": ["InScene", "Position.X", "Position.Y", "Position.Z", "Rotation.X", "Rotation.Y",
-                  "Rotation.Z", "Scale.X", "Scale.Y", "Scale.Z"],
-    "Material": ["sceneIn", "AlbedoTex", "MetalnessTex", "RoughnessTex", "Color.R", "Color.G", "Color.B",
-                 "Specular.R", "Specular.G", "Specular.B", "Metalness", "Roughness", "Emissive.R",
-                 "Emissive.G", "Emissive.B", "EmissiveTex"],
-    "Cube": ["Size.X", "Size.Y", "Size.Z"],
-    "Sphere": [], "Quad": [], "Cylinder": [], "Prism": [], "Dome": [],
-    "DirLight": ["InScene", "Direction.X", "Direction.Y", "Direction.Z", "Color.R", "Color.G", "Color.B"],
-    "PointLight": ["SceneIn", "Position.X", "Position.Y", "Position.Z", "Color.R", "Color.G", "Color.B",
-                   "Radius", "Brightness"],
-    "LightPass": ["SceneIn", "PointLight", "DirLight"],
-    "Image": ["ImageIn", "Clear.R", "Clear.G", "Clear.B", "Clear.A", "Clear", "Size.X", "Size.Y"],
-    "ToneMapping": ["ImageIn", "Exposure"],
-    "FXAA": ["ImageIn"],
-    "Grain": ["ImageIn", "Strength", "Glitch"],
-}
-
-# The output each scene or image operator draws through.
-OUTPUT = {"Material": "SceneOut", "LightPass": "ImageOut", "Image": "ImageOut", "ToneMapping": "ImageOut",
-          "FXAA": "ImageOut", "Grain": "ImageOut"}
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools"))
+from orvane_author import Curve, Demo  # noqa: E402
 
 BEAT = 0.5  # seconds: the music runs at 120 beats per minute
 
 
-class Curve:
-    """Keys (time, value, shape) with extrapolation rules: 1 hold, 2 repeat, 3 mirror."""
-
-    def __init__(self, keys, before=1, after=1):
-        self.keys, self.before, self.after = keys, before, after
-
-
-class Graph:
-    def __init__(self):
-        self.ops = [("FinalOutput", {}, [])]
-        self.x = 0
-
-    def add(self, op_type, **values):
-        values = {name.replace("_", "."): value for name, value in values.items()}
-        for name in values:
-            assert name in PORTS[op_type], f"{op_type} has no input {name}"
-        self.x += 60
-        self.ops.append((op_type, values, []))
-        return len(self.ops) - 1
-
-    def link(self, source, source_port, target, target_port):
-        self.ops[target][2].append((source, source_port, target, target_port))
+class Graph(Demo):
+    """The demo with the two patterns this example repeats: a sine of the time, and a scene or
+    image drawn into another operator's input."""
 
     def draw(self, source, target, target_port):
         """Links the scene or image `source` draws into `target`'s input."""
-        self.link(source, OUTPUT.get(self.ops[source][0], "OutScene"), target, target_port)
+        self.connect(source, target, target_port)
 
     def sin(self, value_from, amplitude=1.0, frequency=1.0, phase=0.0, offset=0.0):
         op = self.add("Sin", Amplitude=amplitude, Frequency=frequency, Phase=phase, Offset=offset)
-        self.link(value_from, "FloatOut", op, "Value")
+        self.connect(value_from, op, "Value")
         return op
-
-    def write(self):
-        lines = ["MusicPath: \"music.ogg\";", ""]
-        for index, (op_type, values, connections) in enumerate(self.ops):
-            head = "operator" if index == 0 else "operator[]"
-            lines.append(f"{head} {{")
-            lines.append(f"  type: {op_type};")
-            lines.append(f"  pos_x: {index * 60}; pos_y: {(index % 5) * 40};")
-            for k, port in enumerate(PORTS[op_type]):
-                if port not in values:
-                    continue
-                value = values[port]
-                if isinstance(value, Curve):
-                    keys = " ".join(
-                        f"key{'' if i == 0 else '[]'} {{ time: {t:g}; value: {v:g}; shape: {s}; }}"
-                        for i, (t, v, s) in enumerate(value.keys))
-                    first = value.keys[0][1]
-                    lines.append(f"  input[{k}] {{ \"{port}\": {first:g}; track {{ before: {value.before}; "
-                                 f"after: {value.after}; {keys} }} }}")
-                elif isinstance(value, str):
-                    lines.append(f"  input[{k}] {{ \"{port}\": \"{value}\"; }}")
-                else:
-                    lines.append(f"  input[{k}] {{ \"{port}\": {value:g}; }}")
-            for c, (source, source_port, target, target_port) in enumerate(connections):
-                head = "connection" if c == 0 else "connection[]"
-                lines.append(f"  {head} {{ source: {source}; sourceProp: \"{source_port}\"; "
-                             f"target: {target}; targetProp: \"{target_port}\"; }}")
-            lines.append("}")
-        return "\n".join(lines) + "\n"
 
 
 def material(g, scene, color, metalness, roughness, emissive=(0, 0, 0), specular=0.04):
@@ -126,7 +52,7 @@ def group(g, members):
 
 
 def build():
-    g = Graph()
+    g = Graph(music="music.ogg")
     time = g.add("Time")
 
     # The centre piece: a golden cube turning on two axes, four spheres circling it whose colours
@@ -134,24 +60,24 @@ def build():
     cube = g.add("Cube")
     gold = material(g, cube, (1.0, 0.71, 0.29), metalness=0.55, roughness=0.32)
     spin = transform(g, gold, Scale_X=1.6, Scale_Y=1.6, Scale_Z=1.6,
-                     Rotation_X=Curve([(0, 0, 0), (40, 140, 0)]), Rotation_Y=Curve([(0, 0, 0), (40, 540, 0)]))
+                     Rotation_X=Curve([(0, 0), (40, 140)]), Rotation_Y=Curve([(0, 0), (40, 540)]))
 
     members = [spin]
     sphere = g.add("Sphere")
     for i in range(4):
-        hue = g.add("HSV2RGB", Hue=Curve([(0, i / 4, 0), (40, i / 4 + 2, 0)]), Saturation=0.65, value=1.0)
+        hue = g.add("HSV2RGB", Hue=Curve([(0, i / 4), (40, i / 4 + 2)]), Saturation=0.65, value=1.0)
         body = g.add("Material", Specular_R=0.04, Specular_G=0.04, Specular_B=0.04, Metalness=0.0,
                      Roughness=0.35)
         g.draw(sphere, body, "sceneIn")
         for channel, port in (("Red", "Color.R"), ("Green", "Color.G"), ("Blue", "Color.B")):
-            g.link(hue, channel, body, port)
+            g.connect(hue, body, port, output=channel)
         phase = i * math.pi / 2
         x = g.sin(time, amplitude=3.2, frequency=0.6, phase=phase)
         z = g.sin(time, amplitude=3.2, frequency=0.6, phase=phase + math.pi / 2)
         y = g.sin(time, amplitude=0.8, frequency=1.3, phase=phase)
         orbit = transform(g, body, Scale_X=0.7, Scale_Y=0.7, Scale_Z=0.7)
         for source, port in ((x, "Position.X"), (y, "Position.Y"), (z, "Position.Z")):
-            g.link(source, "FloatOut", orbit, port)
+            g.connect(source, orbit, port)
         members.append(orbit)
 
     prism = g.add("Prism")
@@ -170,10 +96,10 @@ def build():
     key = g.add("DirLight", Direction_X=0.45, Direction_Y=0.5, Direction_Z=-0.8,
                 Color_R=1.5, Color_G=1.3, Color_B=1.05)
     g.draw(centre, key, "InScene")
-    pulse = g.add("Sin", Amplitude=Curve([(0, 0, 0), (7.9, 0, 3), (8, 5.0, 0), (24, 5.0, 3), (28, 1.5, 0),
-                                          (38, 5.0, 0)]),
+    pulse = g.add("Sin", Amplitude=Curve([(0, 0), (7.9, 0, "step"), (8, 5.0), (24, 5.0, "step"), (28, 1.5),
+                                          (38, 5.0)]),
                   Frequency=2 * math.pi / BEAT, Phase=math.pi / 2, Offset=9.0)
-    g.link(time, "FloatOut", pulse, "Value")
+    g.connect(time, pulse, "Value")
     lit = key
     for i, colour in enumerate(((0.2, 0.9, 1.0), (1.0, 0.25, 0.7))):
         light = g.add("PointLight", Color_R=colour[0], Color_G=colour[1], Color_B=colour[2], Radius=9.0)
@@ -181,13 +107,13 @@ def build():
         pz = g.sin(time, amplitude=4.0, frequency=0.9, phase=i * math.pi + math.pi / 2)
         py = g.sin(time, amplitude=1.5, frequency=0.45, phase=i, offset=1.5)
         for source, port in ((px, "Position.X"), (py, "Position.Y"), (pz, "Position.Z")):
-            g.link(source, "FloatOut", light, port)
-        g.link(pulse, "FloatOut", light, "Brightness")
+            g.connect(source, light, port)
+        g.connect(pulse, light, "Brightness")
         g.draw(lit, light, "SceneIn")
         lit = light
 
     # The camera circles the scene, rising and falling, always looking at the centre.
-    camera = g.add("Camera", FOV=Curve([(0, 70, 1), (6, 50, 2), (40, 44, 2)]), zNear=0.1, zFar=200.0)
+    camera = g.add("Camera", FOV=Curve([(0, 70, "bezier"), (6, 50, "hermite"), (40, 44, "hermite")]), zNear=0.1, zFar=200.0)
     cx = g.sin(time, amplitude=10.0, frequency=0.16)
     cz = g.sin(time, amplitude=-10.0, frequency=0.16, phase=math.pi / 2)
     cy = g.sin(time, amplitude=1.8, frequency=0.23, offset=3.2)
@@ -196,7 +122,7 @@ def build():
     dy = g.sin(time, amplitude=-1.8, frequency=0.23, offset=-3.2)
     for source, port in ((cx, "Position.X"), (cy, "Position.Y"), (cz, "Position.Z"),
                          (dx, "Direction.X"), (dy, "Direction.Y"), (dz, "Direction.Z")):
-        g.link(source, "FloatOut", camera, port)
+        g.connect(source, camera, port)
     g.draw(lit, camera, "InScene")
     first_pass = g.add("LightPass")
     g.draw(camera, first_pass, "SceneIn")
@@ -206,10 +132,10 @@ def build():
     floor_material = material(g, quad, (0.08, 0.08, 0.1), metalness=0.6, roughness=0.22)
     floor = transform(g, floor_material, Position_Y=-2.0, Scale_X=40.0, Scale_Y=1.0, Scale_Z=40.0)
     sweep = g.add("PointLight", Position_Y=-0.8, Color_R=1.0, Color_G=0.55, Color_B=0.25, Radius=14.0,
-                  Brightness=Curve([(0, 0, 0), (4, 0, 0), (8, 14.0, 0), (24, 14.0, 0), (26, 4.0, 0),
-                                    (28, 14.0, 0)]))
+                  Brightness=Curve([(0, 0), (4, 0), (8, 14.0), (24, 14.0), (26, 4.0),
+                                    (28, 14.0)]))
     sx = g.sin(time, amplitude=6.0, frequency=0.5)
-    g.link(sx, "FloatOut", sweep, "Position.X")
+    g.connect(sx, sweep, "Position.X")
     g.draw(floor, sweep, "SceneIn")
     second_pass = g.add("LightPass")
     g.draw(sweep, second_pass, "SceneIn")
@@ -218,16 +144,16 @@ def build():
     passes = group(g, [first_pass, second_pass])
     image = g.add("Image", Clear_R=0.004, Clear_G=0.006, Clear_B=0.02, Clear_A=1.0, Clear=1.0)
     g.draw(passes, image, "ImageIn")
-    tone = g.add("ToneMapping", Exposure=Curve([(0, 0, 0), (3, 1.1, 0), (36, 1.1, 0), (40, 0, 0)]))
+    tone = g.add("ToneMapping", Exposure=Curve([(0, 0), (3, 1.1), (36, 1.1), (40, 0)]))
     g.draw(image, tone, "ImageIn")
     fxaa = g.add("FXAA")
     g.draw(tone, fxaa, "ImageIn")
-    grain = g.add("Grain", Strength=0.6, Glitch=Curve([(0, 0, 0), (23.9, 0, 3), (24, 0.35, 0), (24.6, 0, 3),
-                                                       (40, 0, 3)]))
+    grain = g.add("Grain", Strength=0.6, Glitch=Curve([(0, 0), (23.9, 0, "step"), (24, 0.35), (24.6, 0, "step"),
+                                                       (40, 0, "step")]))
     g.draw(fxaa, grain, "ImageIn")
-    g.draw(grain, 0, "In")
+    g.draw(grain, g.output, "In")
     return g
 
 
 if __name__ == "__main__":
-    print(build().write(), end="")
+    print(build().text(), end="")

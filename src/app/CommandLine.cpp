@@ -35,7 +35,9 @@ constexpr std::string_view kUsage =
     "      --dump-graph        print the loaded operator graph\n"
     "      --eval I:PORT       print output PORT of operator I, evaluated at --time T\n"
     "      --time T            the time for --eval, in seconds (default 0)\n"
-    "      --check             report what the player would silently skip; exit 1 if anything\n";
+    "      --check             report what the player would silently skip; exit 1 if anything\n"
+    "      --operators         list every operator type with its ports and defaults\n"
+    "      --json              with --operators: the list as JSON\n";
 
 template <class T>
 bool ParseNumber(std::string_view text, T& out) {
@@ -67,6 +69,9 @@ public:
   CommandLineResult Run() {
     for (position_ = 0; position_ < arguments_.size() && result_.error.empty(); ++position_) {
       Handle(arguments_[position_]);
+    }
+    if (result_.commandLine.json && result_.commandLine.command != Command::Operators) {
+      Fail("option --json goes only with --operators");
     }
     return result_;
   }
@@ -129,6 +134,8 @@ private:
     if (option == "--windowed") return flag([&] { line.fullscreen = false; });
     if (option == "--dump-graph") return flag([&] { SetCommand(Command::DumpGraph, option); });
     if (option == "--check") return flag([&] { SetCommand(Command::Check, option); });
+    if (option == "--operators") return flag([&] { SetCommand(Command::Operators, option); });
+    if (option == "--json") return flag([&] { line.json = true; });
     if (option == "--size") {
       return valued([&](std::string_view v) { return ParseSize(v, line.size.emplace()); });
     }

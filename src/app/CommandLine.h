@@ -8,7 +8,7 @@
 
 namespace orvane {
 
-enum class Command { Play, Render, DumpDocument, DumpGraph, Eval, Check, Help, Version };
+enum class Command { Play, Render, DumpDocument, DumpGraph, Eval, Check, Operators, Help, Version };
 
 struct WindowSize {
   int width = 0;
@@ -36,6 +36,7 @@ struct CommandLine {
   int evalOperator = 0;
   std::string evalPort;
   float evalTime = 0.0f;
+  bool json = false;  // --operators as JSON
 };
 
 struct CommandLineResult {

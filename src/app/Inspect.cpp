@@ -1,5 +1,7 @@
 #include "app/Inspect.h"
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -10,6 +12,7 @@
 #include "document/TextFormat.h"
 #include "graph/GraphDump.h"
 #include "graph/GraphLoader.h"
+#include "graph/OperatorRegistry.h"
 
 namespace orvane {
 namespace {
@@ -90,6 +93,82 @@ int ReportMissingFiles(const DataNode& root, const OperatorList& operators, std:
   return reported;
 }
 
+// A JSON string: quotes, backslashes and control bytes escaped; other bytes as they are.
+std::string JsonString(std::string_view text) {
+  std::string json = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      json += '\\';
+      json += c;
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      json += escaped;
+    } else {
+      json += c;
+    }
+  }
+  return json + '"';
+}
+
+std::string HintText(int32_t hints) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%02x", static_cast<unsigned>(hints));
+  return text;
+}
+
+// The declared default of an input: its float or text value; null for scene, image and generic.
+const IValue* DefaultOf(const Port& input) { return input.function ? input.function->GetValue() : nullptr; }
+
+void PrintOperatorText(const std::string& type, const OperatorFactory& factory, const Operator& op,
+                       std::ostream& out) {
+  out << type << "  (category " << op.category << ')';
+  if (!factory.description.empty()) out << "  " << factory.description;
+  out << '\n';
+  for (const Port& input : op.inputs) {
+    out << "  in " << input.name << " : " << PortTypeName(input.type);
+    if (const auto* number = dynamic_cast<const Float*>(DefaultOf(input))) {
+      out << " = " << FormatFloat(number->value);
+    } else if (const auto* text = dynamic_cast<const Text*>(DefaultOf(input))) {
+      out << " = " << Quoted(text->value);
+    }
+    if (input.hints != 0) out << " hint " << HintText(input.hints);
+    for (size_t i = 0; i < input.options.size(); ++i) out << (i == 0 ? " options " : "|") << input.options[i];
+    out << '\n';
+  }
+  for (const Port& output : op.outputs) out << "  out " << output.name << " : " << PortTypeName(output.type) << '\n';
+}
+
+std::string JsonDefault(const Port& input) {
+  if (const auto* number = dynamic_cast<const Float*>(DefaultOf(input))) {
+    return std::isfinite(number->value) ? FormatFloat(number->value) : "null";
+  }
+  if (const auto* text = dynamic_cast<const Text*>(DefaultOf(input))) return JsonString(text->value);
+  return "null";
+}
+
+void PrintOperatorJson(const std::string& type, const OperatorFactory& factory, const Operator& op,
+                       std::ostream& out) {
+  out << "  {\"type\": " << JsonString(type) << ", \"category\": " << op.category
+      << ", \"description\": " << JsonString(factory.description) << ",\n   \"inputs\": [";
+  for (size_t i = 0; i < op.inputs.size(); ++i) {
+    const Port& input = op.inputs[i];
+    out << (i == 0 ? "\n    " : ",\n    ") << "{\"name\": " << JsonString(input.name)
+        << ", \"kind\": \"" << PortTypeName(input.type) << "\", \"default\": " << JsonDefault(input)
+        << ", \"hint\": " << input.hints << ", \"options\": [";
+    for (size_t k = 0; k < input.options.size(); ++k) out << (k == 0 ? "" : ", ") << JsonString(input.options[k]);
+    out << "]}";
+  }
+  out << "],\n   \"outputs\": [";
+  for (size_t i = 0; i < op.outputs.size(); ++i) {
+    const Port& output = op.outputs[i];
+    out << (i == 0 ? "\n    " : ",\n    ") << "{\"name\": " << JsonString(output.name) << ", \"kind\": \""
+        << PortTypeName(output.type) << "\"}";
+  }
+  out << "]}";
+}
+
 }  // namespace
 
 int RunDumpDocument(const std::string& file, std::ostream& out, std::ostream& err) {
@@ -152,6 +231,24 @@ int RunCheck(std::ostream& out) {
   const bool clean = report.unknownTypes.empty() && report.unlinkedConnections.empty() &&
                      report.ignoredCurves.empty() && report.cutCycles.empty() && missing == 0;
   return clean ? 0 : 1;
+}
+
+int RunOperators(bool json, std::ostream& out) {
+  if (json) out << "[\n";
+  bool first = true;
+  for (const auto& [type, factory] : OperatorRegistry::Entries()) {
+    // The ports are declared by the constructor; with no device made, nothing is built on a GPU.
+    const std::unique_ptr<Operator> op = factory->Spawn();
+    if (json) {
+      out << (first ? "" : ",\n");
+      PrintOperatorJson(type, *factory, *op, out);
+    } else {
+      PrintOperatorText(type, *factory, *op, out);
+    }
+    first = false;
+  }
+  if (json) out << (first ? "]\n" : "\n]\n");
+  return 0;
 }
 
 }  // namespace orvane

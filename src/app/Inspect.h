@@ -21,4 +21,8 @@ int RunEval(int operatorIndex, const std::string& port, float time, std::ostream
 // Reports, one line each, what the player would silently skip. 0 when clean, 1 otherwise.
 int RunCheck(std::ostream& out);
 
+// Prints every registered operator type with its description and ports, in registry name order,
+// as text or as JSON. Needs no document. 0.
+int RunOperators(bool json, std::ostream& out);
+
 }  // namespace orvane

@@ -21,6 +21,7 @@ int RunCommand(const orvane::CommandLine& line) {
     case Command::DumpGraph: return orvane::RunDumpGraph(std::cout, std::cerr);
     case Command::Eval: return orvane::RunEval(line.evalOperator, line.evalPort, line.evalTime, std::cout, std::cerr);
     case Command::Check: return orvane::RunCheck(std::cout);
+    case Command::Operators: return orvane::RunOperators(line.json, std::cout);
     case Command::Play: return orvane::RunPlayback(line);
     case Command::Render: return orvane::RunOfflineRender(line);
     case Command::Help:

@@ -22,6 +22,8 @@ TEST(CommandLine, Commands) {
       {{"--eval", "2:FloatOut"}, Command::Eval},
       {{"--render", "out.mp4"}, Command::Render},
       {{"--check", "--check"}, Command::Check},
+      {{"--operators"}, Command::Operators},
+      {{"--json", "--operators"}, Command::Operators},
   };
   for (const auto& [arguments, command] : cases) {
     const CommandLineResult result = Parse(arguments);
@@ -52,6 +54,8 @@ TEST(CommandLine, ValuesAndOverrides) {
   const CommandLine defaults = Parse({}).commandLine;
   EXPECT_FALSE(defaults.fullscreen || defaults.size || defaults.vsync || defaults.from || defaults.to);
   EXPECT_EQ(defaults.fps, 60.0);
+  EXPECT_FALSE(defaults.json);
+  EXPECT_TRUE(Parse({"--operators", "--json"}).commandLine.json);
 }
 
 TEST(CommandLine, EvalAndDumpDocumentArguments) {
@@ -95,6 +99,10 @@ TEST(CommandLine, ErrorsNameTheOffendingArgument) {
       {{"--headless=1"}, "option --headless takes no value"},
       {{"--dump-graph", "--check"}, "options --dump-graph and --check cannot be combined"},
       {{"--eval", "1:a", "--render", "x"}, "options --eval and --render cannot be combined"},
+      {{"--operators", "--check"}, "options --operators and --check cannot be combined"},
+      {{"--json"}, "option --json goes only with --operators"},
+      {{"--dump-graph", "--json"}, "option --json goes only with --operators"},
+      {{"--operators", "--json=1"}, "option --json takes no value"},
   };
   for (const auto& [arguments, error] : cases) EXPECT_EQ(Parse(arguments).error, error);
 }

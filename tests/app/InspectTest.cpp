@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "graph/OperatorRegistry.h"
 #include "support/TempFolder.h"
 
 namespace orvane {
@@ -26,6 +27,26 @@ private:
   testing::TempFolder folder_;
   std::filesystem::path previous_;
 };
+
+// Every kind of port the operator listing prints, registered for these tests only.
+class ListingFunction final : public Function {
+public:
+  void Evaluate(float, const PortList&, Player&) override {}
+};
+
+class ListingOp final : public Operator {
+public:
+  ListingOp() : Operator(kCategoryImage) {
+    AddInertInput("Scenes", kPortScene, kHintSeveralSources);
+    AddFloatInput("Mode", 1.0f, kHintChoice);
+    AddOptions({"Normal", "Add"});
+    AddTextInput("Path", "a\\b \"c\"\n", kHintShaderPath);
+    AddFloatInput("Gain", 0.1f);
+    AddOutput("ImageOut", kPortImage, std::make_unique<ListingFunction>());
+    AddOutput("Level", kPortFloat, std::make_unique<ListingFunction>());
+  }
+};
+const OperatorRegistration<ListingOp> kListing{"TestListing", "Ports of \"every\" kind."};
 
 constexpr std::string_view kDemo =
     "MusicPath: music.wav;\n"
@@ -125,6 +146,51 @@ TEST_F(InspectTest, CheckReportsMissingFiles) {
   out.str("");
   EXPECT_EQ(RunCheck(out), 1);
   EXPECT_EQ(out.str(), "missing file: \"demo.opr\": the demo ends on its first frame\n");
+}
+
+TEST_F(InspectTest, OperatorsListsEveryTypeWithItsPorts) {
+  EXPECT_EQ(RunOperators(false, out), 0);
+  const std::string text = out.str();
+  EXPECT_NE(text.find("Sin  (category 3)  A sine wave"), std::string::npos);
+  EXPECT_NE(text.find("\n  in Value : float = 0\n  in Amplitude : float = 1\n"), std::string::npos);
+  EXPECT_NE(text.find("TestListing  (category 2)  Ports of \"every\" kind.\n"
+                      "  in Scenes : scene hint 0x08\n"
+                      "  in Mode : float = 1 hint 0x20 options Normal|Add\n"
+                      "  in Path : text = \"a\\\\b \\\"c\\\"\\n\" hint 0x02\n"
+                      "  in Gain : float = 0.1\n"
+                      "  out ImageOut : image\n"
+                      "  out Level : float\n"),
+            std::string::npos)
+      << text;
+  // One block per type, in registry order.
+  size_t blocks = 0;
+  for (size_t line = 0; line < text.size(); line = text.find('\n', line) + 1) blocks += text[line] != ' ';
+  EXPECT_EQ(blocks, OperatorRegistry::Entries().size());
+}
+
+TEST_F(InspectTest, OperatorsAsJson) {
+  EXPECT_EQ(RunOperators(true, out), 0);
+  const std::string json = out.str();
+  EXPECT_TRUE(json.starts_with("[\n  {\"type\": ")) << json;
+  EXPECT_TRUE(json.ends_with("]}\n]\n")) << json;
+  EXPECT_NE(json.find("  {\"type\": \"TestListing\", \"category\": 2, \"description\": \"Ports of \\\"every\\\" kind.\",\n"
+                      "   \"inputs\": [\n"
+                      "    {\"name\": \"Scenes\", \"kind\": \"scene\", \"default\": null, \"hint\": 8, \"options\": []},\n"
+                      "    {\"name\": \"Mode\", \"kind\": \"float\", \"default\": 1, \"hint\": 32, "
+                      "\"options\": [\"Normal\", \"Add\"]},\n"
+                      "    {\"name\": \"Path\", \"kind\": \"text\", \"default\": \"a\\\\b \\\"c\\\"\\u000a\", \"hint\": 2, "
+                      "\"options\": []},\n"
+                      "    {\"name\": \"Gain\", \"kind\": \"float\", \"default\": 0.1, \"hint\": 0, \"options\": []}],\n"
+                      "   \"outputs\": [\n"
+                      "    {\"name\": \"ImageOut\", \"kind\": \"image\"},\n"
+                      "    {\"name\": \"Level\", \"kind\": \"float\"}]}"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("{\"type\": \"Time\", \"category\": 3, \"description\": \"The demo time in seconds: the music's "
+                      "playing position.\",\n   \"inputs\": [],\n   \"outputs\": [\n    {\"name\": \"FloatOut\", "
+                      "\"kind\": \"float\"}]}"),
+            std::string::npos)
+      << json;
 }
 
 }  // namespace

@@ -9,7 +9,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<HSV2RGBOp> kRegistration{"HSV2RGB"};
+const OperatorRegistration<HSV2RGBOp> kRegistration{
+    "HSV2RGB", "Turns a colour given as hue, saturation and value into its red, green and blue parts."};
 enum Input : size_t { kHue, kSaturation, kValue };
 }  // namespace
 

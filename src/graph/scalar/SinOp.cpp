@@ -7,7 +7,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<SinOp> kRegistration{"Sin"};
+const OperatorRegistration<SinOp> kRegistration{
+    "Sin", "A sine wave: sin(Frequency * Value + Phase) * Amplitude + Offset, in radians."};
 enum Input : size_t { kValue, kAmplitude, kFrequency, kPhase, kOffset };
 }  // namespace
 

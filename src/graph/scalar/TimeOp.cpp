@@ -5,7 +5,7 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<TimeOp> kRegistration{"Time"};
+const OperatorRegistration<TimeOp> kRegistration{"Time", "The demo time in seconds: the music's playing position."};
 }
 
 TimeOp::TimeOp() : Operator(kCategoryScalar) {

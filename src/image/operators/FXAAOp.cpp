@@ -6,7 +6,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<FXAAOp> kRegistration{"FXAA"};
+const OperatorRegistration<FXAAOp> kRegistration{
+    "FXAA", "Smooths the jagged edges of its image (fast approximate anti-aliasing)."};
 enum Input : size_t { kImageIn };
 }  // namespace
 

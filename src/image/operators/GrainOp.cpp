@@ -6,7 +6,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<GrainOp> kRegistration{"Grain"};
+const OperatorRegistration<GrainOp> kRegistration{
+    "Grain", "Adds animated film grain and a glitch effect to its image."};
 enum Input : size_t { kImageIn, kStrength, kGlitch };
 }  // namespace
 

@@ -13,7 +13,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<ImageOp> kRegistration{"Image"};
+const OperatorRegistration<ImageOp> kRegistration{
+    "Image", "Renders its scene into an image of its own, cleared first when Clear is on."};
 enum Input : size_t { kImageIn, kClearR, kClearG, kClearB, kClearA, kClear, kSizeX, kSizeY };
 
 // Truncates toward zero; non-finite and out-of-range sizes saturate (NaN is 0) instead of being

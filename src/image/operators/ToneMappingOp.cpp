@@ -6,7 +6,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<ToneMappingOp> kRegistration{"ToneMapping"};
+const OperatorRegistration<ToneMappingOp> kRegistration{
+    "ToneMapping", "Maps its high-range lit image to display range with an exposure."};
 enum Input : size_t { kImageIn, kExposure };
 }  // namespace
 

@@ -7,7 +7,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<CameraOp> kRegistration{"Camera"};
+const OperatorRegistration<CameraOp> kRegistration{
+    "Camera", "Views its scene from a position along a direction, with a perspective of FOV degrees."};
 enum Input : size_t { kInScene, kPositionX, kDirectionX = kPositionX + 3, kFov = kDirectionX + 3, kZNear, kZFar };
 
 float AspectOf(const TargetRect& rect) {

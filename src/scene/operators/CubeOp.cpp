@@ -6,7 +6,7 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<CubeOp> kRegistration{"Cube"};
+const OperatorRegistration<CubeOp> kRegistration{"Cube", "A box mesh of the given size, centred on the origin."};
 enum Input : size_t { kSizeX };
 
 void BuildCube(MeshBuilder& builder) { builder.AddBox({}, {1.0f, 1.0f, 1.0f}); }

@@ -5,7 +5,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<CylinderOp> kRegistration{"Cylinder"};
+const OperatorRegistration<CylinderOp> kRegistration{
+    "Cylinder", "A cylinder mesh of radius 1 and height 1 along the Y axis."};
 
 void BuildCylinder(MeshBuilder& builder) { builder.AddCylinder({}, 1.0f, 1.0f); }
 }  // namespace

@@ -6,7 +6,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<DirLightOp> kRegistration{"DirLight"};
+const OperatorRegistration<DirLightOp> kRegistration{
+    "DirLight", "Adds a directional light for the light pass above it, then draws its scene."};
 enum Input : size_t { kInScene, kDirectionX, kDirectionY, kDirectionZ, kColorR, kColorG, kColorB };
 }  // namespace
 

@@ -5,7 +5,7 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<DomeOp> kRegistration{"Dome"};
+const OperatorRegistration<DomeOp> kRegistration{"Dome", "Half a sphere of radius 1: the part with z >= 0."};
 
 void BuildDome(MeshBuilder& builder) { builder.AddDome({}, 1.0f); }
 }  // namespace

@@ -5,7 +5,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<GroupOp> kRegistration{"Group"};
+const OperatorRegistration<GroupOp> kRegistration{
+    "Group", "Draws every scene connected to its input, one after the other."};
 enum Input : size_t { kInScene };
 }  // namespace
 

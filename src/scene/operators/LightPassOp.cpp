@@ -22,7 +22,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<LightPassOp> kRegistration{"LightPass"};
+const OperatorRegistration<LightPassOp> kRegistration{
+    "LightPass", "Draws its scene into the G-buffer and lights it with its lights into the current image."};
 enum Input : size_t { kSceneIn, kPointLight, kDirLight };
 
 constexpr ShaderEntries kLightEntries{.vertex = "VS", .pixel = "PS"};

@@ -9,7 +9,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<MaterialOp> kRegistration{"Material"};
+const OperatorRegistration<MaterialOp> kRegistration{
+    "Material", "The surface of its scene's meshes: colour, specular, metalness, roughness, glow, textures."};
 enum Input : size_t {
   kSceneIn,
   kAlbedoTex,

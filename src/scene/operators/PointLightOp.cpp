@@ -6,7 +6,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<PointLightOp> kRegistration{"PointLight"};
+const OperatorRegistration<PointLightOp> kRegistration{
+    "PointLight", "Adds a point light with a radius and brightness for the light pass, then draws its scene."};
 enum Input : size_t { kSceneIn, kPositionX, kPositionY, kPositionZ, kColorR, kColorG, kColorB, kRadius, kBrightness };
 }  // namespace
 

@@ -5,7 +5,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<PrismOp> kRegistration{"Prism"};
+const OperatorRegistration<PrismOp> kRegistration{
+    "Prism", "A three-sided prism mesh of radius 1 and height 1 along the Y axis."};
 
 void BuildPrism(MeshBuilder& builder) { builder.AddPrism({}, 1.0f, 1.0f); }
 }  // namespace

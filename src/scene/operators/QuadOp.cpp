@@ -5,7 +5,7 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<QuadOp> kRegistration{"Quad"};
+const OperatorRegistration<QuadOp> kRegistration{"Quad", "A flat 1 x 1 square mesh in the XZ plane, facing up."};
 
 void BuildQuad(MeshBuilder& builder) { builder.AddQuad({}, 1.0f, 1.0f); }
 }  // namespace

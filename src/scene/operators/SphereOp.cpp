@@ -5,7 +5,7 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<SphereOp> kRegistration{"Sphere"};
+const OperatorRegistration<SphereOp> kRegistration{"Sphere", "A sphere mesh of radius 1."};
 
 void BuildSphere(MeshBuilder& builder) { builder.AddSphere({}, 1.0f, 32); }
 }  // namespace

@@ -8,7 +8,8 @@
 
 namespace orvane {
 namespace {
-const OperatorRegistration<TransformOp> kRegistration{"Transform"};
+const OperatorRegistration<TransformOp> kRegistration{
+    "Transform", "Places its scene: scaled, rotated about X, Y, Z (degrees), then moved."};
 enum Input : size_t { kInScene, kPositionX, kRotationX = kPositionX + 3, kScaleX = kRotationX + 3 };
 }  // namespace
 
