@@ -1,30 +1,19 @@
-// Writes the bundled example's music: a short electronic piece in A minor at 120 beats per minute,
-// synthesised sample by sample (detuned saw pads, a plucked bass, kick, hats and an arpeggio with
-// echo) and saved through libsndfile; the file name's extension picks the format (.ogg Vorbis,
-// .flac, .wav).
-//   synth OUT [SECONDS]
-
-#include <sndfile.h>
+// The first example's music: a short electronic piece in A minor at 120 beats per minute
+// (detuned saw pads, a plucked bass, kick, hats and an arpeggio with echo).
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <numbers>
-#include <string>
 #include <vector>
 
+#include "Piece.h"
+#include "Voices.h"
+
+namespace synth {
 namespace {
 
-constexpr int kSampleRate = 44100;
 constexpr double kBeat = 0.5;       // seconds: 120 beats per minute
 constexpr double kBar = 4 * kBeat;  // one chord per bar
-constexpr double kTau = 2.0 * std::numbers::pi;
-
-double NoteFrequency(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
-
 // Am, F, C, G: root and the chord's three notes (MIDI numbers).
 struct Chord {
   int root;
@@ -33,9 +22,6 @@ struct Chord {
 constexpr Chord kChords[] = {{45, {57, 60, 64}}, {41, {57, 60, 65}}, {48, {55, 60, 64}}, {43, {55, 59, 62}}};
 
 const Chord& ChordAt(double t) { return kChords[static_cast<int>(t / kBar) % 4]; }
-
-double Saw(double phase) { return 2.0 * (phase - std::floor(phase + 0.5)); }
-double Triangle(double phase) { return 1.0 - 4.0 * std::fabs(phase - std::floor(phase + 0.5)); }
 
 // Which parts play in which bar: intro, build, main, break, main, outro.
 struct Arrangement {
@@ -52,11 +38,11 @@ Arrangement PartsAt(double t) {
   return {true, false, false, false, false};
 }
 
-class Synth {
+class FirstLight final : public Piece {
 public:
-  explicit Synth(double seconds) : seconds_(seconds), echo_(static_cast<size_t>(0.375 * kSampleRate), 0.0) {}
+  explicit FirstLight(double seconds) : seconds_(seconds), echo_(static_cast<size_t>(0.375 * kSampleRate), 0.0) {}
 
-  double Sample(int64_t index) {
+  double Sample(int64_t index) override {
     const double t = static_cast<double>(index) / kSampleRate;
     const Arrangement parts = PartsAt(t);
     double dry = 0.0;
@@ -111,8 +97,7 @@ private:
 
   double Hat(double t) {
     const double offBeat = std::fmod(t + kBeat / 2, kBeat);
-    noise_ = noise_ * 1664525u + 1013904223u;
-    const double white = static_cast<double>(noise_ >> 8) / static_cast<double>(1u << 24) * 2.0 - 1.0;
+    const double white = noise_.Next();
     const double high = white - hatState_;
     hatState_ = white;
     return std::exp(-offBeat * 60.0) * high;
@@ -132,52 +117,13 @@ private:
   double padState_ = 0.0;
   double kickPhase_ = 0.0;
   double hatState_ = 0.0;
-  uint32_t noise_ = 1;
+  Noise noise_;
   std::vector<double> echo_;
   size_t echoPosition_ = 0;
 };
 
-int FormatFor(const std::string& path) {
-  const auto ends = [&](const char* suffix) {
-    const std::string s(suffix);
-    return path.size() >= s.size() && path.compare(path.size() - s.size(), s.size(), s) == 0;
-  };
-  if (ends(".ogg")) return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-  if (ends(".flac")) return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
-  return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: synth OUT [SECONDS]\n");
-    return 2;
-  }
-  const double seconds = argc > 2 ? std::atof(argv[2]) : 40.0;
-  if (!(seconds > 0.0 && seconds < 3600.0)) {
-    std::fprintf(stderr, "synth: SECONDS must be between 0 and 3600\n");
-    return 2;
-  }
-  const auto frames = static_cast<sf_count_t>(seconds * kSampleRate);
+std::unique_ptr<Piece> MakeFirstLightPiece(double seconds) { return std::make_unique<FirstLight>(seconds); }
 
-  SF_INFO info{};
-  info.samplerate = kSampleRate;
-  info.channels = 1;
-  info.format = FormatFor(argv[1]);
-  SNDFILE* file = sf_open(argv[1], SFM_WRITE, &info);
-  if (file == nullptr) {
-    std::fprintf(stderr, "synth: cannot write %s: %s\n", argv[1], sf_strerror(nullptr));
-    return 1;
-  }
-  if (info.format & SF_FORMAT_VORBIS) {
-    double quality = 0.35;
-    sf_command(file, SFC_SET_VBR_ENCODING_QUALITY, &quality, sizeof quality);
-  }
-  Synth synth(seconds);
-  std::vector<float> samples(static_cast<size_t>(frames));
-  for (sf_count_t i = 0; i < frames; ++i) samples[static_cast<size_t>(i)] = static_cast<float>(synth.Sample(i));
-  const sf_count_t written = sf_writef_float(file, samples.data(), frames);
-  sf_close(file);
-  return written == frames ? 0 : 1;
-}
+}  // namespace synth
