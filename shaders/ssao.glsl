@@ -3,9 +3,10 @@
 // depth; 0 where nothing was drawn). Each pixel tests 14 points around it within "gOcclusionRadius",
 // on the side its normal faces, turned by a 4x4 noise texel so that neighbouring pixels test
 // different directions (the blur that follows averages the 4x4 pattern away). A point counts as
-// occluded when the surface seen through it lies in front of it, towards the pixel's normal; the
-// nearer that surface, the more it occludes. The result is how much of the pixel's surroundings
-// are open, 1 where nothing occludes: red, green and blue alike.
+// occluded when the surface seen through it lies more than "gSurfaceEpsilon" in front of it (the
+// point is inside or behind geometry), as long as that surface is near the pixel in depth. The
+// result is how much of the pixel's surroundings are open, 1 where nothing occludes: red, green
+// and blue alike.
 
 layout(std140, binding = 0) uniform SsaoConstants {
   vec4 gFrustumCorner;  // the far plane's upper-right corner in view space
@@ -61,10 +62,9 @@ bool Project(vec3 p, out vec2 corner) {
   return all(greaterThanEqual(corner, vec2(0.0))) && all(lessThan(corner, vec2(1.0)));
 }
 
-// How much a surface `distZ` nearer to the eye than the tested point occludes it: nothing within
-// the surface epsilon (the pixel's own surface), fully up to the fade start, nothing past the end.
-float OcclusionOfDistance(float distZ, float epsilon, float fadeStart, float fadeEnd) {
-  if (distZ <= epsilon) return 0.0;
+// How much an occluder `distZ` away from the pixel in depth occludes it: fully up to the fade
+// start, less and less up to the fade end, nothing beyond.
+float OcclusionOfDistance(float distZ, float fadeStart, float fadeEnd) {
   if (distZ <= fadeStart) return 1.0;
   return clamp((fadeEnd - distZ) / max(fadeEnd - fadeStart, 1e-6), 0.0, 1.0);
 }
@@ -93,20 +93,18 @@ void main() {
   for (int i = 0; i < 14; ++i) {
     vec3 offset = reflect(gOffsets[i].xyz, turn);
     offset *= dot(offset, normal) < 0.0 ? -1.0 : 1.0;  // the side the surface faces
+    vec3 q = p + radius * offset;
     vec2 sampleCorner;
-    if (!Project(p + radius * offset, sampleCorner)) continue;
-    float sampleDepth = NormalDepthAt(sampleCorner * gRegionScale + gRegionOffset).w;
-    if (!(sampleDepth > 0.0) || isinf(sampleDepth)) continue;
-    vec3 surface = ViewPosition(sampleCorner, sampleDepth);
-    vec3 toSurface = surface - p;
-    float distance = length(toSurface);
-    if (!(distance > 1e-6)) continue;
-    float distZ = p.z - surface.z;
+    if (!Project(q, sampleCorner)) continue;
+    float surfaceZ = NormalDepthAt(sampleCorner * gRegionScale + gRegionOffset).w;
+    if (!(surfaceZ > 0.0) || isinf(surfaceZ)) continue;
+    // The tested point lies behind the surface seen through it: that surface occludes.
+    if (q.z - surfaceZ <= epsilon) continue;
     // Only surfaces within reach of the radius occlude: a far wall behind an object's silhouette
     // stays open, so no dark halo surrounds objects in front of distant ones.
-    float reach = smoothstep(0.0, 1.0, 2.0 * radius / max(abs(distZ), 1e-6));
-    float facing = max(dot(normal, toSurface / distance), 0.0);
-    occlusion += facing * reach * OcclusionOfDistance(distZ, epsilon, fadeStart, fadeEnd);
+    float distZ = abs(p.z - surfaceZ);
+    float reach = smoothstep(0.0, 1.0, 2.0 * radius / max(distZ, 1e-6));
+    occlusion += reach * OcclusionOfDistance(distZ, fadeStart, fadeEnd);
   }
   float open = clamp(1.0 - occlusion / 14.0, 0.0, 1.0);
   outColor = vec4(vec3(pow(open, power)), 1.0);

@@ -149,9 +149,9 @@ TEST_F(CompositeTest, MaskKeepsTheImageWhereTheChosenChannelPasses) {
     float r, a, threshold, invert;
     bool kept;
   };
-  // B is 0.5 in every channel.
-  const Case cases[] = {{0, 1, 0.4f, 0, true},  {0, 1, 0.6f, 0, false}, {0, 1, 0.6f, 1, true},
-                        {1, 0, 0.4f, 0, true},  {1, 0, 0.4f, 1, false}, {0, 0, 0.0f, 0, false}};
+  // The mask B is 0.5 in red, green and blue and opaque.
+  const Case cases[] = {{1, 0, 0.4f, 0, true},  {1, 0, 0.6f, 0, false}, {1, 0, 0.6f, 1, true},
+                        {0, 1, 0.6f, 0, true},  {0, 1, 0.6f, 1, false}, {0, 0, 0.0f, 0, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.r << " " << c.a << " " << c.threshold << " " << c.invert);
     Set(kMask, "ChannelMask.R", c.r);
