@@ -2,7 +2,6 @@
 
 #include "app/Player.h"
 #include "graph/OperatorRegistry.h"
-#include "graph/Port.h"
 #include "image/ChoiceIndex.h"
 #include "image/FullScreenPass.h"
 #include "image/PostEffectStep.h"
@@ -64,7 +63,6 @@ void SpriteOp::SpriteFunction::Evaluate(float time, const PortList& sources, Pla
   in.scaleY = EvaluateFloat(sources, kScaleY, time, player);
   float color[4];
   for (size_t c = 0; c < 4; ++c) color[c] = EvaluateFloat(sources, kColorR + c, time, player);
-  player.image = destination;
   if (!(color[3] > kInvisibleAlpha)) return;  // NaN alpha draws nothing as well
 
   ShaderPass* pass = pass_.Get();
@@ -72,7 +70,6 @@ void SpriteOp::SpriteFunction::Evaluate(float time, const PortList& sources, Pla
   SetTexture(pass, 0, texture, GetSampler(currentAdapter, StandardSamplerDesc()));
 
   in.pivot = ChoiceIndex(EvaluateFloat(sources, kPivot, time, player));
-  player.image = destination;
   const TargetRect& v = player.rect;
   in.textureWidth = static_cast<float>(texture->Width());
   in.textureHeight = static_cast<float>(texture->Height());
