@@ -100,10 +100,11 @@ void main() {
     if (!(surfaceZ > 0.0) || isinf(surfaceZ)) continue;
     // The tested point lies behind the surface seen through it: that surface occludes.
     if (q.z - surfaceZ <= epsilon) continue;
-    // Only surfaces within reach of the radius occlude: a far wall behind an object's silhouette
-    // stays open, so no dark halo surrounds objects in front of distant ones.
+    // Only surfaces within reach of the radius occlude (fully up to one radius away in depth,
+    // none beyond two): the floor behind an object's silhouette stays open, so no dark halo
+    // surrounds objects in front of distant surfaces.
     float distZ = abs(p.z - surfaceZ);
-    float reach = smoothstep(0.0, 1.0, 2.0 * radius / max(distZ, 1e-6));
+    float reach = 1.0 - smoothstep(radius, 2.0 * radius, distZ);
     occlusion += reach * OcclusionOfDistance(distZ, fadeStart, fadeEnd);
   }
   float open = clamp(1.0 - occlusion / 14.0, 0.0, 1.0);

@@ -109,6 +109,16 @@ TEST_F(SsaoTest, DarkensTheFloorNextToTheCubeAndLeavesOpenFloorAlone) {
   for (const Vector4& open : {Vector4{2.5f, 0, -2.5f, 1}, Vector4{-2.5f, 0, -2.0f, 1}, Vector4{0, 1.0f, 0, 1}}) {
     EXPECT_NEAR(Brightness(pixels, open), 0.5f, 0.015f);
   }
+  // No halo: the floor seen just above the cube lies far behind it and stays open.
+  const auto normals = ReadImage(player().gbuffer->targets[1]);
+  const uint32_t column = PixelOf({0.0f, 0.0f, 3.0f, 1.0f}).first;
+  uint32_t edge = 0;  // the first row of the cube's top below the floor behind it
+  for (uint32_t row = 1; row < kSize && edge == 0; ++row) {
+    const float above = At(normals, column, row - 1).a;
+    if (above > 0.0f && At(normals, column, row).a < above - 1.0f) edge = row;
+  }
+  ASSERT_GT(edge, 3u);
+  for (uint32_t row = edge - 3; row < edge; ++row) EXPECT_NEAR(At(pixels, column, row).g, 0.5f, 0.015f) << row;
   // Nothing drawn (above the floor's far edge) stays as it was; every pixel keeps its alpha.
   EXPECT_NEAR(At(pixels, 32, 1).g, 0.5f, 1e-3f);
   for (const Rgba& p : pixels) {
