@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "ImageTestSupport.h"
@@ -207,6 +208,19 @@ TEST_F(CompositeTest, ASpriteIsTintedAndBlendedByItsColour) {
   EXPECT_NEAR(tinted.r, 0.75f, 3e-3f);
   EXPECT_NEAR(tinted.g, 0.25f, 3e-3f);
   EXPECT_NEAR(tinted.b, 0.25f, 3e-3f);
+}
+
+TEST_F(CompositeTest, ASpriteWithNonFiniteInputsLeavesNoNonFinitePixels) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  for (const char* input : {"Position.X", "Scale.Y", "Color.A", "Pivot"}) {
+    SCOPED_TRACE(input);
+    Set(kSprite, input, nan);
+    DrawInto(kSprite);
+    for (const Rgba& p : ReadImage(player().image)) {
+      ASSERT_TRUE(std::isfinite(p.r) && std::isfinite(p.g) && std::isfinite(p.b) && std::isfinite(p.a));
+    }
+    Set(kSprite, input, 1.0f);
+  }
 }
 
 TEST_F(CompositeTest, AnInvisibleSpriteDrawsNothingButEvaluatesItsInputs) {

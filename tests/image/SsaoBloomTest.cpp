@@ -139,6 +139,25 @@ TEST_F(SsaoTest, ShowsNoFourByFourPatternOnTheOpenFloor) {
   EXPECT_LT(largest, 0.01f);
 }
 
+TEST_F(SsaoTest, WithinAViewportOnlyItsPixelsAreDrawn) {
+  const auto full = Run(kSsao);
+  player().rect = {16, 16, 48, 48};
+  const auto part = Run(kSsao);
+  for (uint32_t y = 0; y < kSize; ++y) {
+    for (uint32_t x = 0; x < kSize; ++x) {
+      const bool inside = x >= 16 && x < 48 && y >= 16 && y < 48;
+      const Rgba& p = At(part, x, y);
+      ASSERT_TRUE(Finite(p));
+      if (!inside) {
+        ASSERT_EQ(p.a, 0.0f) << x << "," << y;  // cleared, never drawn
+      } else {
+        ASSERT_GT(p.g, 0.25f) << x << "," << y;  // no black seeping in from beyond the edges
+        ASSERT_LE(p.g, 0.5f + 1e-3f) << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST_F(SsaoTest, EachOperatorDrawsWithItsOwnRadius) {
   const float before = Brightness(Run(kSsao), {0.0f, 0.0f, -0.58f, 1.0f});
   EXPECT_LT(before, 0.45f);
