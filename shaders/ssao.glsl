@@ -5,8 +5,8 @@
 // different directions (the blur that follows averages the 4x4 pattern away). A point counts as
 // occluded when the surface seen through it lies more than "gSurfaceEpsilon" in front of it (the
 // point is inside or behind geometry), as long as that surface is near the pixel in depth. The
-// result is how much of the pixel's surroundings are open, 1 where nothing occludes: red, green
-// and blue alike.
+// result, in red, is how much of the pixel's surroundings are open, 1 where nothing occludes;
+// green and blue hold the pixel's depth for the blur (include/ssaoDepth.inc).
 
 layout(std140, binding = 0) uniform SsaoConstants {
   vec4 gFrustumCorner;  // the far plane's upper-right corner in view space
@@ -32,6 +32,7 @@ layout(location = 0) in vec2 vUv;
 layout(location = 0) out vec4 outColor;
 
 //@include include/finite.inc
+//@include include/ssaoDepth.inc
 
 // The normal and depth of the pixel at a position on the screen-sized normal target.
 vec4 NormalDepthAt(vec2 screenUv) {
@@ -70,13 +71,14 @@ float OcclusionOfDistance(float distZ, float fadeStart, float fadeEnd) {
 }
 
 void main() {
-  outColor = vec4(1.0);
+  outColor = vec4(1.0, 0.0, 0.0, 1.0);
   vec2 corner = (vUv - gRegionOffset) / gRegionScale;
   vec4 normalDepth = NormalDepthAt(vUv);
   float depth = normalDepth.w;
   float normalLength = length(normalDepth.xyz);
   if (!(depth > 0.0) || isinf(depth) || !(normalLength > 1e-4) || isinf(normalLength)) return;
   vec3 normal = normalDepth.xyz / normalLength;
+  outColor = vec4(1.0, EncodeDepth(depth), 1.0);
   vec3 p = ViewPosition(corner, depth);
 
   float radius = abs(Finite(gOcclusionRadius, 0.0));
@@ -108,5 +110,5 @@ void main() {
     occlusion += reach * OcclusionOfDistance(distZ, fadeStart, fadeEnd);
   }
   float open = clamp(1.0 - occlusion / 14.0, 0.0, 1.0);
-  outColor = vec4(vec3(pow(open, power)), 1.0);
+  outColor = vec4(pow(open, power), EncodeDepth(depth), 1.0);
 }

@@ -1,9 +1,9 @@
 #version 450 core
 // Blurs the occlusion of the "ssao" pass, vertically and then horizontally, over 9 pixels with
 // the two outer ones at half weight: every phase of the 4x4 noise pattern counts exactly twice, so
-// the pattern averages away on open surfaces. Neighbours on another surface (a normal turned away
-// or a depth that jumps) are left out, so occlusion does not bleed across silhouettes and edges
-// stay sharp. The combine darkens the image by the blurred occlusion.
+// the pattern averages away on open surfaces. Neighbours on another surface (a depth that jumps)
+// are left out, so occlusion does not bleed across silhouettes and edges stay sharp. The combine
+// darkens the image by the blurred occlusion (red).
 // Every texture here is screen-sized, like the targets drawn, so pixels are read where they are.
 
 layout(std140, binding = 0) uniform SsaoBlurConstants {
