@@ -13,6 +13,7 @@
 #include "graph/GraphDump.h"
 #include "graph/GraphLoader.h"
 #include "graph/OperatorRegistry.h"
+#include "resources/EmbeddedFiles.h"
 
 namespace orvane {
 namespace {
@@ -69,7 +70,26 @@ void ReportLoad(const OperatorList& operators, const GraphLoadReport& report, st
   }
 }
 
-// Files named by the document: the music and every input that holds a texture or mesh path.
+// A shader named by a document is read as two stage files beside its name: "glow.hlsl" is
+// "glowVS.vs" and "glowPS.ps", from the demo's folder or built into the program.
+bool ShaderFilesExist(std::string_view documentPath) {
+  const std::string path = NormalizeDataPath(documentPath);
+  const std::size_t folder = path.find_last_of('/');
+  const std::size_t dot = path.find('.', folder == std::string::npos ? 0 : folder + 1);
+  const std::string name = path.substr(0, dot);
+  for (const char* stageFile : {"VS.vs", "PS.ps"}) {
+    const std::string file = name + stageFile;
+    if (!FileExists(file) && !FindEmbeddedFile(EmbeddedShaderFiles(), file)) return false;
+  }
+  return true;
+}
+
+bool PathExists(const Port& port, std::string_view path) {
+  return (port.hints & kHintShaderPath) ? ShaderFilesExist(path) : FileExists(path);
+}
+
+// Files named by the document: the music and every input that holds a texture, mesh or shader
+// path.
 int ReportMissingFiles(const DataNode& root, const OperatorList& operators, std::ostream& out) {
   int reported = 0;
   std::string music;
@@ -83,9 +103,9 @@ int ReportMissingFiles(const DataNode& root, const OperatorList& operators, std:
   }
   for (const auto& op : operators) {
     for (const Port& port : op->inputs) {
-      if ((port.hints & (kHintTexturePath | kHintMeshPath)) == 0 || !port.function) continue;
+      if ((port.hints & (kHintTexturePath | kHintMeshPath | kHintShaderPath)) == 0 || !port.function) continue;
       const auto* path = dynamic_cast<const Text*>(port.function->GetValue());
-      if (path == nullptr || path->value.empty() || FileExists(path->value)) continue;
+      if (path == nullptr || path->value.empty() || PathExists(port, path->value)) continue;
       out << "missing file: " << Quoted(path->value) << " (#" << op->index << '.' << port.name << ")\n";
       ++reported;
     }

@@ -4,6 +4,7 @@
 #include "render/ConstantBuffer.h"
 #include "render/Diagnostics.h"
 #include "render/DrawContext.h"
+#include "render/GpuResource.h"
 #include "render/RenderState.h"
 #include "render/Screen.h"
 #include "render/ShaderPass.h"
@@ -14,6 +15,8 @@ namespace orvane {
 SamplerDesc StandardSamplerDesc() { return MakeSamplerDesc(kFilterMinMagLinear, kAddressWrap); }
 
 SamplerDesc ClampedSamplerDesc() { return MakeSamplerDesc(kFilterMinMagLinear, kAddressClamp); }
+
+SamplerDesc PointSamplerDesc() { return MakeSamplerDesc(kFilterPoint, kAddressWrap); }
 
 ShaderPass* LoadFullScreenPass(Adapter* adapter, const char* name, const ShaderEntries& entries,
                                const RenderStateDesc* state) {
@@ -51,6 +54,24 @@ void DrawFullScreenPass(Adapter& adapter, ShaderPass& pass, GpuResource* destina
   draw.UnbindResources(pass);
   draw.UnbindTargets();
   if (label) adapter.EndEvent();
+}
+
+void DrawIntoImage(Adapter& adapter, ShaderPass& pass, GpuResource* image) {
+  if (image == nullptr) return;
+  DrawIntoImage(adapter, pass, image,
+                {0, 0, static_cast<int32_t>(image->Width()), static_cast<int32_t>(image->Height())});
+}
+
+void DrawIntoImage(Adapter& adapter, ShaderPass& pass, GpuResource* image, const TargetRect& rect) {
+  if (image == nullptr || !adapter.drawContext) return;
+  TargetSet targets;
+  targets.color[0] = image;
+  targets.rect = rect;
+  DrawContext& draw = *adapter.drawContext;
+  draw.SetTargets(targets);
+  draw.DrawFullScreen(pass, 3);
+  draw.UnbindResources(pass);
+  draw.UnbindTargets();
 }
 
 }  // namespace orvane

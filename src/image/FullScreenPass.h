@@ -24,6 +24,8 @@ struct RenderStateDesc;
 SamplerDesc StandardSamplerDesc();
 // The same, clamped on every axis.
 SamplerDesc ClampedSamplerDesc();
+// The standard one with point filtering: images of the destination's size read texel for texel.
+SamplerDesc PointSamplerDesc();
 
 // Prints "LoadShader <name>" and loads the pass from the shader files; `state` (may be null)
 // becomes the pass's own render state. A stage that is missing leaves the pass without it.
@@ -45,5 +47,11 @@ TargetSet FullScreenTargets(GpuResource* destination, const TargetRect& viewport
 // Without a destination nothing is drawn: the window's own framebuffer is never a pass target.
 void DrawFullScreenPass(Adapter& adapter, ShaderPass& pass, GpuResource* destination,
                         const TargetRect& viewport, const char* label, uint32_t vertexCount = 3);
+
+// Draws the covering triangle with the pass over the whole of `image`, which keeps what it holds
+// (nothing is cleared): the compositing passes and image shaders draw into the current image.
+void DrawIntoImage(Adapter& adapter, ShaderPass& pass, GpuResource* image);
+// The same within a rectangle of the image.
+void DrawIntoImage(Adapter& adapter, ShaderPass& pass, GpuResource* image, const TargetRect& rect);
 
 }  // namespace orvane

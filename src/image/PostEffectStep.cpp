@@ -10,6 +10,15 @@ GpuResource* EvaluateImage(const PortList& sources, size_t index, float time, Pl
   return player.image;
 }
 
+bool IsConnected(const PortList& sources, size_t index) {
+  return index < sources.size() && sources[index] && !sources[index]->sources.empty();
+}
+
+GpuResource* EvaluateConnectedImage(const PortList& sources, size_t index, float time, Player& player) {
+  if (!IsConnected(sources, index)) return nullptr;
+  return EvaluateImage(sources, index, time, player);
+}
+
 PostEffects* PostEffectsFor(Player& player, GpuResource* source) {
   player.image = source;
   if (source == nullptr) return nullptr;

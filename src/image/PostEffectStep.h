@@ -15,6 +15,11 @@ struct GpuResource;
 // Evaluates input `index` and returns the image it left in the player's register. An index past
 // the list leaves the register as it is.
 GpuResource* EvaluateImage(const PortList& sources, size_t index, float time, Player& player);
+// True when input `index` has a connection.
+bool IsConnected(const PortList& sources, size_t index);
+// As EvaluateImage for a connected input; an unconnected one is not evaluated and gives none, so
+// that a compositing pass never takes the image it draws into as one of its inputs.
+GpuResource* EvaluateConnectedImage(const PortList& sources, size_t index, float time, Player& player);
 
 // The object an effect draws with; null when it cannot draw: without a source image (the image
 // stays null) or without the post-effects object (the source passes through unchanged).

@@ -28,16 +28,23 @@ void DestroyPass(ShaderPass*& pass) {
 
 PostEffects::PostEffects(Adapter* adapter_, Screen* screen_, const Camera* camera_)
     : adapter(adapter_), screen(screen_), camera(camera_) {
-  if (adapter == nullptr) return;
+  if (adapter == nullptr) {
+    InitSsao(ssao, nullptr, screen, camera);  // the samples and camera values alone
+    return;
+  }
   const RenderStateDesc defaultState = DefaultRenderStateDesc();
   fxaa.pass = LoadFullScreenPass(adapter, "fxaa", {.vertex = "mainVS", .pixel = "mainPS"}, &defaultState);
   toneMapping.pass =
       LoadFullScreenPass(adapter, "toneMapping", {.vertex = "mainVS", .pixel = "mainPS"}, &defaultState);
+  InitSsao(ssao, adapter, screen, camera);
+  InitBloom(bloom, adapter, screen);
   grain.pass = LoadFullScreenPass(adapter, "grain", {.vertex = "VS", .pixel = "PS"}, nullptr);
 }
 
 PostEffects::~PostEffects() {
   DestroyPass(grain.pass);
+  DestroyBloom(bloom);
+  DestroySsao(ssao);
   DestroyPass(toneMapping.pass);
   DestroyPass(fxaa.pass);
 }
@@ -78,6 +85,17 @@ void PostEffects::Grain(GpuResource* source, GpuResource* destination, const Tar
                         {"gGlitch", &glitch}});
   SetTexture(&pass, 0, source, GetSampler(adapter, GrainSamplerDesc()));
   DrawFullScreenPass(*adapter, pass, destination, viewport, nullptr);
+}
+
+void PostEffects::Ssao(GpuResource* source, GpuResource* normals, GpuResource* destination,
+                       const Matrix& projection, const TargetRect& viewport) {
+  if (adapter == nullptr) return;
+  DrawSsao(ssao, *adapter, screen, {source, normals, destination, projection, viewport});
+}
+
+void PostEffects::Bloom(GpuResource* source, GpuResource* destination, const TargetRect& viewport) {
+  if (adapter == nullptr) return;
+  DrawBloom(bloom, *adapter, screen, source, destination, viewport);
 }
 
 PostEffects* CreatePostEffects(Adapter* adapter, Screen* screen, const Camera* camera) {

@@ -4,6 +4,8 @@
 // the object just before it draws. The application creates it at start-up, after the screen and
 // the default camera, and destroys it at shutdown, before the loader caches and the screen.
 
+#include "image/BloomEffect.h"
+#include "image/SsaoEffect.h"
 #include "render/TargetSet.h"
 
 namespace orvane {
@@ -42,14 +44,18 @@ public:
   void Fxaa(GpuResource* source, GpuResource* destination, const TargetRect& viewport);
   void Grain(GpuResource* source, GpuResource* destination, const TargetRect& viewport, float time,
              float glitch);
+  // Ambient occlusion from the G-buffer's normal target, seen through `projection`.
+  void Ssao(GpuResource* source, GpuResource* normals, GpuResource* destination, const Matrix& projection,
+            const TargetRect& viewport);
+  void Bloom(GpuResource* source, GpuResource* destination, const TargetRect& viewport);
 
   Adapter* adapter = nullptr;
   Screen* screen = nullptr;
   const Camera* camera = nullptr;  // the default camera, for the effects that reconstruct positions
   FxaaEffect fxaa;
   ToneMappingEffect toneMapping;
-  // Ambient occlusion and bloom keep their parameters and work targets here, between tone
-  // mapping and grain.
+  SsaoEffect ssao;
+  BloomEffect bloom;
   GrainEffect grain;
 };
 

@@ -193,5 +193,25 @@ TEST_F(InspectTest, OperatorsAsJson) {
       << json;
 }
 
+TEST_F(InspectTest, CheckReportsMissingImageShaderFiles) {
+  // A shader path names two stage files beside it; the system's own shaders are built in.
+  Write("music.wav", "RIFF");
+  Write("demo.opr",
+        "MusicPath: music.wav;\n"
+        "operator { type: FinalOutput; }\n"
+        "operator[] { type: ImageShader; input[1] { Filepath: \"fx\\\\glow.hlsl\"; } }\n"
+        "operator[] { type: ImageShader; input[1] { Filepath: \"data/shaders/copy.hlsl\"; } }\n"
+        "operator[] { type: ImageShader; }\n");
+  EXPECT_EQ(RunCheck(out), 1);
+  EXPECT_EQ(out.str(), "missing file: \"fx\\\\glow.hlsl\" (#1.Filepath)\n");
+  Write("fx/glowVS.vs", "#version 450 core\n");
+  out.str("");
+  EXPECT_EQ(RunCheck(out), 1);  // the pixel stage is still missing
+  Write("fx/glowPS.ps", "#version 450 core\n");
+  out.str("");
+  EXPECT_EQ(RunCheck(out), 0);
+  EXPECT_EQ(out.str(), "");
+}
+
 }  // namespace
 }  // namespace orvane
