@@ -88,7 +88,7 @@ void Player::Setup(Adapter* adapter_, Screen* screen_, DrawContext* drawContext_
 
   LoadGraph(operators, DataAccessor(document.get()));
   RunLoadTimePass();
-  if (music && options.playMusic) music->Play();
+  if (music && options.playMusic) music->Play(options.from);
 }
 
 bool Player::Frame() {
@@ -107,6 +107,18 @@ void Player::RenderFrame(float time) {
   if (image && image != screen->backBuffer) {
     renderer->Copy(screen->backBuffer, image, rect, nullptr, DefaultRenderStateDesc(), true);
   }
+}
+
+void Player::ClearGraph() {
+  operators.clear();
+  operators.push_back(std::make_unique<FinalOutput>());
+}
+
+void Player::RebuildGraph(const DataNode* document) {
+  ClearGraph();
+  renderer = std::make_unique<SceneRenderer>(adapter, drawContext);
+  LoadGraph(operators, DataAccessor(document));
+  RunLoadTimePass();
 }
 
 void Player::Release() {

@@ -23,6 +23,7 @@ int RunCommand(const orvane::CommandLine& line) {
     case Command::Check: return orvane::RunCheck(std::cout);
     case Command::Play: return orvane::RunPlayback(line);
     case Command::Render: return orvane::RunOfflineRender(line);
+    case Command::Benchmark: return orvane::RunBenchmark(line);
     case Command::Help:
     case Command::Version: break;
   }
