@@ -21,7 +21,7 @@ void OverlayStats::AddFrame(double milliseconds) {
 double OverlayStats::MeanFrameMs() const {
   if (filled == 0) return 0.0;
   double sum = 0.0;
-  for (size_t i = 0; i < filled; ++i) sum += frameMs[i];
+  for (size_t i = 0; i < filled; ++i) sum += static_cast<double>(frameMs[i]);
   return sum / static_cast<double>(filled);
 }
 
@@ -124,9 +124,6 @@ void Overlay::Draw(const OverlayStats& stats, MusicChannel* music, const std::de
   DrawLines("check", checkFindings);
   ImGui::End();
   ImGui::Render();
-  int width = 0, height = 0;
-  SDL_GL_GetDrawableSize(window_, &width, &height);
-  ImGui::GetIO().DisplaySize = ImVec2(static_cast<float>(width), static_cast<float>(height));
   ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
 }
 

@@ -12,6 +12,7 @@ struct LiveGpuObjects {
   int64_t resources = 0;     // buffers, textures and targets (GpuResource)
   int64_t shaderPasses = 0;  // program pipelines with their programs
   int64_t framebuffers = 0;  // framebuffer objects of the adapter's draw context (0 without one)
+  bool operator==(const LiveGpuObjects&) const = default;
 };
 
 LiveGpuObjects CountLiveGpuObjects(const Adapter* adapter);

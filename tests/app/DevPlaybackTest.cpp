@@ -134,7 +134,7 @@ protected:
 TEST_F(DevPlaybackTest, SpacePausesAndResumesTheClock) {
   const auto times = Play(8, {{2, {Key(SDLK_SPACE)}}, {5, {Key(SDLK_SPACE)}}});
   ASSERT_EQ(times.size(), 8u);
-  const float expected[] = {0, 1, 2, 2, 2, 2, 3, 4};  // in frames: paused at 2, on from 2
+  const double expected[] = {0, 1, 2, 2, 2, 2, 3, 4};  // in frames: paused at 2, on from 2
   for (size_t i = 0; i < 8; ++i) EXPECT_NEAR(times[i], expected[i] * kFrame, 1e-6) << i;
 }
 
@@ -178,7 +178,9 @@ TEST_F(DevPlaybackTest, TheLoopOptionRepeatsItsRange) {
   for (size_t i = 0; i < 10; ++i) EXPECT_NEAR(times[i], 1.0 + static_cast<double>(i % 4) * kFrame, 1e-6) << i;
   // The time between jumps never goes backwards.
   for (size_t i = 1; i < 10; ++i) {
-    if (i % 4 != 0) EXPECT_GT(times[i], times[i - 1]);
+    if (i % 4 != 0) {
+      EXPECT_GT(times[i], times[i - 1]);
+    }
   }
 }
 

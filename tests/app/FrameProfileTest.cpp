@@ -31,7 +31,7 @@ TEST(FrameProfile, GpuLinesPerLabelSortedByTotalTime) {
 TEST(FrameProfile, WithoutTimerQueriesTheGpuLinesSayNotAvailable) {
   FrameProfile profile;
   profile.AddGpuFrame(Frame(0.0, {{"FXAA", 0.0}}, false));
-  EXPECT_NE(profile.Table().find("FXAA                1.00      n/a     n/a      n/a\n"), std::string::npos)
+  EXPECT_NE(profile.Table().find("FXAA          1.00      n/a     n/a      n/a\n"), std::string::npos)
       << profile.Table();
 }
 

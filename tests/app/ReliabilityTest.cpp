@@ -21,10 +21,6 @@
 namespace orvane {
 namespace {
 
-bool operator==(const LiveGpuObjects& a, const LiveGpuObjects& b) {
-  return a.resources == b.resources && a.shaderPasses == b.shaderPasses && a.framebuffers == b.framebuffers;
-}
-
 std::ostream& operator<<(std::ostream& out, const LiveGpuObjects& counts) {
   return out << counts.resources << " resources, " << counts.shaderPasses << " passes, " << counts.framebuffers
              << " framebuffers";
