@@ -19,12 +19,14 @@
 #include "support/TempFolder.h"
 
 namespace orvane {
-namespace {
 
-std::ostream& operator<<(std::ostream& out, const LiveGpuObjects& counts) {
-  return out << counts.resources << " resources, " << counts.shaderPasses << " passes, " << counts.framebuffers
-             << " framebuffers";
+// How gtest shows the counts in a failure.
+void PrintTo(const LiveGpuObjects& counts, std::ostream* out) {
+  *out << counts.resources << " resources, " << counts.shaderPasses << " passes, " << counts.framebuffers
+       << " framebuffers";
 }
+
+namespace {
 
 SDL_Event WindowEvent(Uint8 what, int width = 0, int height = 0) {
   SDL_Event event{};
