@@ -72,7 +72,7 @@ void DrawTimings(const OverlayStats& stats) {
   // The ring from its oldest entry, so that the graph scrolls.
   const int offset = stats.filled == OverlayStats::kHistory ? static_cast<int>(stats.next) : 0;
   ImGui::PlotLines("##frames", stats.frameMs.data(), static_cast<int>(stats.filled), offset, "frame ms", 0.0f,
-                   static_cast<float>(std::max(33.3, mean * 2.0)), ImVec2(0, 48));
+                   static_cast<float>(std::max(33.3, mean * 2.0)), ImVec2(0, 32));
   ImGui::Text("CPU evaluate %.2f ms", stats.evaluateMs);
   if (!stats.gpuMeasured) {
     ImGui::TextUnformatted("GPU n/a");
@@ -112,14 +112,15 @@ void Overlay::Draw(const OverlayStats& stats, MusicChannel* music, const std::de
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
   ImGui::SetNextWindowPos(ImVec2(8, 8), ImGuiCond_FirstUseEver);
-  ImGui::SetNextWindowSize(ImVec2(340, 0), ImGuiCond_FirstUseEver);
+  ImGui::SetNextWindowSize(ImVec2(300, 0), ImGuiCond_FirstUseEver);
   ImGui::SetNextWindowBgAlpha(0.75f);
   ImGui::Begin("orvane", nullptr, ImGuiWindowFlags_NoFocusOnAppearing);
-  DrawTimings(stats);
+  // The time first: the part most often used, and the one a small window must not cut off.
   if (music) {
-    ImGui::Separator();
     DrawTimeline(*music);
+    ImGui::Separator();
   }
+  DrawTimings(stats);
   DrawLines("reloads", reloadMessages);
   DrawLines("check", checkFindings);
   ImGui::End();
