@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SIGINT during a video render: orvane finishes the video with the frames rendered so far (the
-# music cut to match) and exits with 130. Usage: stop_render_test.sh ORVANE DEMO_DIR
+# music cut to match) and exits with 130. SIGTERM during a render into PNG frames: every frame
+# written is whole, exit 143. Usage: stop_render_test.sh ORVANE DEMO_DIR
 set -euo pipefail
 orvane="$1"
 demo="$2"
@@ -31,3 +32,24 @@ echo "frames $frames, duration $video_seconds s, last audio packet at $audio_end
 if [ "$frames" -lt 2 ] || [ "$frames" -ge 1200 ]; then echo "unexpected frame count $frames"; exit 1; fi
 awk -v a="$audio_end" -v f="$frames" 'BEGIN { if (a > f / 30 + 0.2) { print "the sound runs past the picture"; exit 1 } }'
 grep -q "orvane: wrote $frames frames" "$work/stderr" || { echo "stderr does not report $frames frames:"; cat "$work/stderr"; exit 1; }
+
+# PNG frames and SIGTERM.
+frames_dir="$work/frames"
+"$orvane" "$demo" --render "$frames_dir" --size 64x36 --fps 30 2>"$work/stderr" &
+pid=$!
+for _ in $(seq 1 600); do
+  if [ "$(ls "$frames_dir" 2>/dev/null | wc -l)" -ge 5 ]; then break; fi
+  if ! kill -0 "$pid" 2>/dev/null; then echo "orvane ended before the signal"; cat "$work/stderr"; exit 1; fi
+  sleep 0.1
+done
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+if [ "$status" -ne 143 ]; then echo "exit status $status, expected 143"; cat "$work/stderr"; exit 1; fi
+written="$(ls "$frames_dir" | wc -l)"
+for frame in "$frames_dir"/*.png; do
+  ffmpeg -v error -i "$frame" -f null - 2>"$work/decode"
+  if [ -s "$work/decode" ]; then echo "$frame is not whole:"; cat "$work/decode"; exit 1; fi
+done
+echo "$written PNG frames, all whole"
+grep -q "orvane: wrote $written frames" "$work/stderr" || { echo "stderr does not report $written frames:"; cat "$work/stderr"; exit 1; }
