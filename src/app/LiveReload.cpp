@@ -119,6 +119,8 @@ bool LiveReload::ShaderCompiles(const std::string& path) {
 }
 
 void LiveReload::CheckNow() {
+  // Passes made after start-up (an operator that loads its shaders on first use) are watched too.
+  WatchLoadedFiles();
   std::vector<std::string> reloaded;
   bool rebuild = false;
   for (auto& [path, stamp] : stamps_) {
