@@ -94,12 +94,11 @@ double MusicChannel::PositionSeconds() {
 
 void MusicChannel::Seek(double seconds) {
   const double target = std::clamp(seconds, 0.0, DurationSeconds());
-  if (device_ != 0) {
-    SDL_LockAudioDevice(device_);
-    handed_.store(static_cast<int64_t>(std::llround(target * track_.sampleRate)));
-    SDL_UnlockAudioDevice(device_);
-  }
+  // The device's read position and the clock move together: no buffer is handed in between.
+  if (device_ != 0) SDL_LockAudioDevice(device_);
+  handed_.store(static_cast<int64_t>(std::llround(target * track_.sampleRate)));
   playback_.Seek(target, clock_());
+  if (device_ != 0) SDL_UnlockAudioDevice(device_);
 }
 
 void MusicChannel::Pause() {
@@ -113,12 +112,10 @@ void MusicChannel::Resume() {
   // At the very end there is nothing left to resume into: start over.
   if (playback_.Position(clock_()) >= DurationSeconds()) Seek(0.0);
   const double position = playback_.Position(clock_());
-  if (device_ != 0) {
-    SDL_LockAudioDevice(device_);
-    handed_.store(static_cast<int64_t>(std::llround(position * track_.sampleRate)));
-    SDL_UnlockAudioDevice(device_);
-  }
+  if (device_ != 0) SDL_LockAudioDevice(device_);
+  handed_.store(static_cast<int64_t>(std::llround(position * track_.sampleRate)));
   playback_.Resume(clock_());
+  if (device_ != 0) SDL_UnlockAudioDevice(device_);
   if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
 }
 
