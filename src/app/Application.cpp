@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -10,13 +11,18 @@
 #include <memory>
 
 #include "app/Config.h"
+#include "app/BenchmarkReport.h"
+#include "app/FrameProfile.h"
 #include "app/FrameSink.h"
 #include "app/MainLoop.h"
+#include "app/PlaybackSession.h"
+#include "app/StopSignal.h"
 #include "app/Player.h"
 #include "app/RenderSchedule.h"
 #include "image/PostEffects.h"
 #include "render/Adapter.h"
 #include "render/Camera.h"
+#include "render/GpuProfiler.h"
 #include "render/GpuResource.h"
 #include "render/Screen.h"
 #include "render/Window.h"
@@ -83,6 +89,19 @@ private:
   Camera camera_;
 };
 
+// --loop A:B: both within the music, which then plays that range again and again.
+bool ApplyLoopOption(const CommandLine& line, Player& player) {
+  if (!line.loop) return true;
+  const double length = player.music ? player.music->DurationSeconds() : 0.0;
+  if (line.loop->end > length) {
+    std::fprintf(stderr, "orvane: --loop %g:%g is not within the music (%.3f seconds)\n", line.loop->start,
+                 line.loop->end, length);
+    return false;
+  }
+  player.music->SetLoop(line.loop->start, line.loop->end);
+  return true;
+}
+
 double Seconds() {
   using namespace std::chrono;
   return duration<double>(steady_clock::now().time_since_epoch()).count();
@@ -91,56 +110,126 @@ double Seconds() {
 }  // namespace
 
 int RunPlayback(const CommandLine& line) {
+  CatchStopSignals();
   Stage stage(EffectiveDisplay(line), line.headless);
   if (!stage.ready()) {
     std::fprintf(stderr, "orvane: cannot open a window; try --headless or --render OUT\n");
     return 1;
   }
   Screen& screen = stage.screen();
+  PlayerOptions options;
+  options.from = std::max(line.from.value_or(0.0), 0.0);
   auto player = std::make_unique<Player>();
-  player->Setup(screen.adapter, &screen, screen.adapter->drawContext.get());
-  RunMainLoop(*player, screen);
+  player->Setup(screen.adapter, &screen, screen.adapter->drawContext.get(), options);
+  if (!ApplyLoopOption(line, *player)) return 2;
+  // In development mode the end of the music pauses there, so that one can go back.
+  if (line.dev && player->music) player->music->HoldAtEnd(true);
+  {
+    PlaybackSession session(line, *player, screen);
+    RunMainLoop(*player, screen, session.active() ? &session : nullptr);
+    if (line.profile) std::fputs(session.FinishProfile().c_str(), stdout);
+  }
   player->Release();
   player->music.reset();
   player.reset();
-  return 0;
+  return StopSignal() != 0 ? StopExitStatus() : 0;
 }
 
-int RunOfflineRender(const CommandLine& line) {
-  DisplayConfig display = EffectiveDisplay(line);
-  display.fullscreen = false;
-  display.vsync = false;
-  Stage stage(display, true);
-  if (!stage.ready()) {
-    std::fprintf(stderr, "orvane: cannot make an offscreen OpenGL context for rendering\n");
-    return 1;
-  }
-  Screen& screen = stage.screen();
-  PlayerOptions options;
-  options.output = MusicChannel::Output::Silent;
-  options.playMusic = false;
-  auto player = std::make_unique<Player>();
-  player->Setup(screen.adapter, &screen, screen.adapter->drawContext.get(), options);
+namespace {
 
-  RenderSchedule schedule;
-  schedule.fps = line.fps;
-  schedule.from = line.from.value_or(0.0);
-  const double musicLength = player->music ? player->music->DurationSeconds() : 0.0;
-  schedule.to = line.to.value_or(player->music ? musicLength : schedule.from + 1.0 / line.fps);
-  const auto frames = schedule.FrameCount();
-  if (!frames) {
-    std::fprintf(stderr, "orvane: %.3f to %.3f seconds at %.3f fps is more frames than a render may have\n",
-                 schedule.from, schedule.to, schedule.fps);
-    return 2;
+// A player without a window or sound device, on the configured size, for the frames FROM..TO.
+struct OfflineRun {
+  explicit OfflineRun(const CommandLine& line) : stage(OfflineDisplay(line), true) {}
+
+  static DisplayConfig OfflineDisplay(const CommandLine& line) {
+    DisplayConfig display = EffectiveDisplay(line);
+    display.fullscreen = false;
+    display.vsync = false;
+    return display;
   }
+
+  // False, with the message printed, when no player could be made or the span is unusable.
+  bool Start(const CommandLine& line) {
+    if (!stage.ready()) {
+      std::fprintf(stderr, "orvane: cannot make an offscreen OpenGL context for rendering\n");
+      return false;
+    }
+    Screen& screen = stage.screen();
+    PlayerOptions options;
+    options.output = MusicChannel::Output::Silent;
+    options.playMusic = false;
+    player = std::make_unique<Player>();
+    player->Setup(screen.adapter, &screen, screen.adapter->drawContext.get(), options);
+    schedule.fps = line.fps;
+    schedule.from = line.from.value_or(0.0);
+    const double musicLength = player->music ? player->music->DurationSeconds() : 0.0;
+    schedule.to = line.to.value_or(player->music ? musicLength : schedule.from + 1.0 / line.fps);
+    const auto count = schedule.FrameCount();
+    if (!count) {
+      std::fprintf(stderr, "orvane: %.3f to %.3f seconds at %.3f fps is more frames than a render may have\n",
+                   schedule.from, schedule.to, schedule.fps);
+      exitStatus = 2;
+      return false;
+    }
+    frames = *count;
+    if (line.profile) screen.adapter->profiler = std::make_unique<GpuProfiler>();
+    return true;
+  }
+
+  // Frame k into the back buffer, its CPU phases and GPU groups measured when profiling.
+  void Render(int64_t frame) {
+    Adapter& adapter = *stage.screen().adapter;
+    profile.BeginPhase("cpu:evaluate");
+    adapter.BeginFrame();
+    if (adapter.profiler) adapter.profiler->BeginFrame();
+    player->RenderFrame(static_cast<float>(schedule.TimeOf(frame)));
+    if (adapter.profiler) adapter.profiler->EndFrame();
+  }
+
+  void EndFrame() {
+    profile.EndCpuFrame();
+    if (GpuProfiler* profiler = stage.screen().adapter->profiler.get()) {
+      for (const GpuFrameTiming& timing : profiler->Collect(false)) profile.AddGpuFrame(timing);
+    }
+  }
+
+  std::string ProfileTable() {
+    if (GpuProfiler* profiler = stage.screen().adapter->profiler.get()) {
+      for (const GpuFrameTiming& timing : profiler->Collect(true)) profile.AddGpuFrame(timing);
+    }
+    return profile.Table();
+  }
+
+  ~OfflineRun() {
+    if (stage.ready()) stage.screen().adapter->profiler.reset();
+    if (player) player->Release();
+    player.reset();
+  }
+
+  Stage stage;
+  std::unique_ptr<Player> player;
+  RenderSchedule schedule;
+  int64_t frames = 0;
+  int exitStatus = 1;
+  FrameProfile profile;
+};
+
+}  // namespace
+
+int RunOfflineRender(const CommandLine& line) {
+  CatchStopSignals();
+  OfflineRun run(line);
+  if (!run.Start(line)) return run.exitStatus;
+  Screen& screen = run.stage.screen();
+  Player& player = *run.player;
 
   FrameFormat format{screen.width, screen.height, line.fps};
   SoundTrack sound;
-  if (player->music) {
+  if (player.music) {
     std::error_code ignored;
-    sound.music = std::filesystem::absolute(player->music->path(), ignored);
-    sound.from = schedule.from;
-    sound.duration = static_cast<double>(*frames) / line.fps;
+    sound.music = std::filesystem::absolute(player.music->path(), ignored);
+    sound.from = run.schedule.from;
+    sound.duration = static_cast<double>(run.frames) / line.fps;
   }
   std::string error;
   std::unique_ptr<FrameSink> sink = OpenFrameSink(line.renderOut, format, sound, error);
@@ -154,29 +243,57 @@ int RunOfflineRender(const CommandLine& line) {
   const double reportInterval = terminal ? 0.25 : 5.0;
   const double start = Seconds();
   double lastReport = start;
-  for (int64_t frame = 0; frame < *frames; ++frame) {
-    screen.adapter->BeginFrame();
-    player->RenderFrame(static_cast<float>(schedule.TimeOf(frame)));
+  int64_t written = 0;
+  for (int64_t frame = 0; frame < run.frames && StopSignal() == 0; ++frame) {
+    run.Render(frame);
+    run.profile.BeginPhase("cpu:readback");
     const std::vector<uint8_t> pixels = ReadTexture(*screen.backBuffer);
+    run.profile.BeginPhase("cpu:write");
     if (!sink->Write(pixels)) {
       std::fprintf(stderr, "\norvane: %s\n", sink->error().c_str());
       return 1;
     }
+    run.EndFrame();
+    ++written;
     const double now = Seconds();
-    if (now - lastReport > reportInterval || frame + 1 == *frames) {
-      std::fprintf(stderr, terminal ? "\r%s   " : "%s\n", ProgressText(frame + 1, *frames, now - start).c_str());
+    if (now - lastReport > reportInterval || frame + 1 == run.frames) {
+      std::fprintf(stderr, terminal ? "\r%s   " : "%s\n", ProgressText(frame + 1, run.frames, now - start).c_str());
       lastReport = now;
     }
   }
   if (terminal) std::fprintf(stderr, "\n");
+  // After a stop the output ends with the frames written so far (the video's sound cut to match).
   if (!sink->Finish()) {
     std::fprintf(stderr, "orvane: %s\n", sink->error().c_str());
     return 1;
   }
-  std::fprintf(stderr, "orvane: wrote %lld frames to %s\n", static_cast<long long>(*frames), line.renderOut.c_str());
-  player->Release();
-  player.reset();
-  return 0;
+  std::fprintf(stderr, "orvane: wrote %lld frames to %s\n", static_cast<long long>(written), line.renderOut.c_str());
+  if (line.profile) std::fputs(run.ProfileTable().c_str(), stdout);
+  return StopSignal() != 0 ? StopExitStatus() : 0;
+}
+
+int RunBenchmark(const CommandLine& line) {
+  CatchStopSignals();
+  OfflineRun run(line);
+  if (!run.Start(line)) return run.exitStatus;
+  Screen& screen = run.stage.screen();
+  std::vector<double> frameMs;
+  frameMs.reserve(static_cast<size_t>(std::min<int64_t>(run.frames, 1'000'000)));
+  const double start = Seconds();
+  for (int64_t frame = 0; frame < run.frames && StopSignal() == 0; ++frame) {
+    const double begin = Seconds();
+    run.Render(frame);
+    // A frame counts until the GPU has finished it.
+    run.profile.BeginPhase("cpu:wait");
+    screen.adapter->WaitForGpu();
+    frameMs.push_back((Seconds() - begin) * 1000.0);
+    run.EndFrame();
+  }
+  const double seconds = Seconds() - start;
+  std::printf("%s", BenchmarkReport(frameMs, seconds, screen.width, screen.height, screen.adapter->RendererName()).c_str());
+  if (line.profile) std::fputs(run.ProfileTable().c_str(), stdout);
+  std::fflush(stdout);
+  return StopSignal() != 0 ? StopExitStatus() : 0;
 }
 
 }  // namespace orvane

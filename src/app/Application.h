@@ -13,4 +13,8 @@ int RunPlayback(const CommandLine& line);
 // device. Exit code.
 int RunOfflineRender(const CommandLine& line);
 
+// Renders FROM..TO offscreen without audio as fast as it can and prints frames per second and
+// frame-time percentiles (and the profile table with --profile). Exit code.
+int RunBenchmark(const CommandLine& line);
+
 }  // namespace orvane

@@ -22,6 +22,11 @@ constexpr std::string_view kUsage =
     "      --windowed          in a window (overrides config.ini)\n"
     "      --size WxH          window size (overrides config.ini)\n"
     "      --vsync 0|1         vertical sync (overrides config.ini)\n"
+    "      --from S            start playing at S seconds\n"
+    "      --loop A:B          play the range from A to B seconds again and again\n"
+    "      --dev               development mode: keys (Space pause, Left/Right seek, Shift 10 s,\n"
+    "                          Home start, [ ] loop, Backspace clear loop, Tab overlay), overlay\n"
+    "                          and live reload of the document and the demo's shaders\n"
     "\n"
     "Offline rendering:\n"
     "      --render OUT        render at a fixed frame rate into a folder of PNG frames, or a\n"
@@ -29,6 +34,10 @@ constexpr std::string_view kUsage =
     "      --fps N             frames per second (default 60)\n"
     "      --from S            first time in seconds (default 0)\n"
     "      --to E              end time in seconds (default: the music's length)\n"
+    "\n"
+    "Measuring:\n"
+    "      --profile           at the end, GPU time per label and CPU time per phase\n"
+    "      --benchmark         render FROM..TO offscreen as fast as possible; print figures\n"
     "\n"
     "Inspecting:\n"
     "      --dump-document [FILE]  print the document tree of FILE (default demo.opr)\n"
@@ -55,6 +64,13 @@ bool ParseSize(std::string_view text, WindowSize& out) {
          out.width > 0 && out.height > 0;
 }
 
+bool ParseRange(std::string_view text, CommandLine::Range& out) {
+  const size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return false;
+  return ParseFinite(text.substr(0, colon), out.start) && ParseFinite(text.substr(colon + 1), out.end) &&
+         out.start >= 0.0 && out.start < out.end;
+}
+
 bool ParseEvalTarget(std::string_view text, CommandLine& out) {
   const size_t colon = text.find(':');
   if (colon == std::string_view::npos || colon + 1 == text.size()) return false;
@@ -72,6 +88,10 @@ public:
     }
     if (result_.commandLine.json && result_.commandLine.command != Command::Operators) {
       Fail("option --json goes only with --operators");
+    }
+    // A loop never ends, so a render or a benchmark could not either.
+    if (loopOption_ && result_.commandLine.command != Command::Play) {
+      Fail("options --loop and " + commandOption_ + " cannot be combined");
     }
     return result_;
   }
@@ -136,6 +156,13 @@ private:
     if (option == "--check") return flag([&] { SetCommand(Command::Check, option); });
     if (option == "--operators") return flag([&] { SetCommand(Command::Operators, option); });
     if (option == "--json") return flag([&] { line.json = true; });
+    if (option == "--dev") return flag([&] { line.dev = true; });
+    if (option == "--profile") return flag([&] { line.profile = true; });
+    if (option == "--benchmark") return flag([&] { SetCommand(Command::Benchmark, option); });
+    if (option == "--loop") {
+      loopOption_ = true;
+      return valued([&](std::string_view v) { return ParseRange(v, line.loop.emplace()); });
+    }
     if (option == "--size") {
       return valued([&](std::string_view v) { return ParseSize(v, line.size.emplace()); });
     }
@@ -187,6 +214,7 @@ private:
   size_t position_ = 0;
   CommandLineResult result_;
   std::string commandOption_;
+  bool loopOption_ = false;
 };
 
 }  // namespace

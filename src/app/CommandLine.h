@@ -8,7 +8,7 @@
 
 namespace orvane {
 
-enum class Command { Play, Render, DumpDocument, DumpGraph, Eval, Check, Operators, Help, Version };
+enum class Command { Play, Render, Benchmark, DumpDocument, DumpGraph, Eval, Check, Operators, Help, Version };
 
 struct WindowSize {
   int width = 0;
@@ -24,6 +24,15 @@ struct CommandLine {
   std::optional<bool> fullscreen;
   std::optional<WindowSize> size;
   std::optional<bool> vsync;
+  bool dev = false;  // keys, overlay and live reload
+  struct Range {
+    double start = 0.0;
+    double end = 0.0;
+  };
+  std::optional<Range> loop;
+
+  // Measuring.
+  bool profile = false;
 
   // Offline rendering.
   std::string renderOut;

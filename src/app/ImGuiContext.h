@@ -1,6 +1,6 @@
 #pragma once
-// The Dear ImGui context lives from start-up to exit. Only its colour conversion is used; no
-// window, frame or drawing function of it is called.
+// The Dear ImGui context lives from start-up to exit. Operators use its colour conversion; the
+// overlay of development mode (Overlay.h) is the only code that draws with it.
 
 namespace orvane {
 

@@ -2,8 +2,12 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+
 #include "app/Player.h"
+#include "app/StopSignal.h"
 #include "render/Adapter.h"
+#include "render/LiveObjects.h"
 #include "render/Screen.h"
 
 namespace orvane {
@@ -27,12 +31,29 @@ EventOutcome InterpretEvent(const SDL_Event& event) {
   return outcome;
 }
 
-int64_t RunMainLoop(Player& player, Screen& screen) {
+namespace {
+
+// "orvane: status frames N resources N passes N framebuffers N" on stderr.
+void PrintStatusLine(const Screen& screen, int64_t frames) {
+  const LiveGpuObjects live = CountLiveGpuObjects(screen.adapter);
+  std::fprintf(stderr, "orvane: status frames %lld resources %lld passes %lld framebuffers %lld\n",
+               static_cast<long long>(frames), static_cast<long long>(live.resources),
+               static_cast<long long>(live.shaderPasses), static_cast<long long>(live.framebuffers));
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+int64_t RunMainLoop(Player& player, Screen& screen, LoopHooks* hooks) {
   int64_t presented = 0;
   bool quit = false;
-  while (!quit) {
+  bool frameStarted = false;
+  while (!quit && StopSignal() == 0) {
+    if (hooks && !frameStarted) hooks->Phase("cpu:events");
+    frameStarted = true;
     SDL_Event event;
     if (SDL_PollEvent(&event)) {
+      if (hooks && hooks->TakeEvent(event)) continue;
       const EventOutcome outcome = InterpretEvent(event);
       // In full screen the window takes the display's size while the picture keeps the configured
       // one: Present scales it to the display with bars.
@@ -43,9 +64,21 @@ int64_t RunMainLoop(Player& player, Screen& screen) {
       continue;
     }
     screen.adapter->BeginFrame();
+    if (hooks) {
+      hooks->BeforeFrame();
+      hooks->Phase("cpu:evaluate");
+    }
     quit = !player.Frame();
-    screen.Present();
+    if (hooks) {
+      hooks->Phase("cpu:present");
+      screen.Present([hooks] { hooks->DrawOverWindow(); });
+      hooks->AfterFrame();
+    } else {
+      screen.Present();
+    }
+    frameStarted = false;
     ++presented;
+    if (TakeStatusRequest()) PrintStatusLine(screen, presented);
   }
   return presented;
 }

@@ -88,7 +88,7 @@ void Player::Setup(Adapter* adapter_, Screen* screen_, DrawContext* drawContext_
 
   LoadGraph(operators, DataAccessor(document.get()));
   RunLoadTimePass();
-  if (music && options.playMusic) music->Play();
+  if (music && options.playMusic) music->Play(options.from);
 }
 
 bool Player::Frame() {
@@ -112,6 +112,18 @@ void Player::RenderFrame(float time) {
   // A graph that leaves no image shows a black frame, never the last picture again.
   if (image == nullptr) renderer->Clear(frameImage);
   renderer->Copy(screen->backBuffer, image ? image : frameImage, rect, nullptr, DefaultRenderStateDesc(), true);
+}
+
+void Player::ClearGraph() {
+  operators.clear();
+  operators.push_back(std::make_unique<FinalOutput>());
+}
+
+void Player::RebuildGraph(const DataNode* document) {
+  ClearGraph();
+  renderer = std::make_unique<SceneRenderer>(adapter, drawContext);
+  LoadGraph(operators, DataAccessor(document));
+  RunLoadTimePass();
 }
 
 void Player::Release() {

@@ -15,6 +15,7 @@
 namespace orvane {
 
 class Adapter;
+class DataNode;
 class DrawContext;
 class GBuffer;
 class SceneRenderer;
@@ -27,6 +28,7 @@ struct PlayerOptions {
   MusicChannel::Output output = MusicChannel::Output::DefaultDevice;
   MusicChannel::Clock clock = MusicChannel::MonotonicSeconds;
   bool playMusic = true;  // offline rendering loads the music but drives time itself
+  double from = 0.0;      // where the music starts playing, in seconds
 };
 
 // The perspective of every frame's start: 45 degrees vertical, near 0.1, far 1000, for a target
@@ -52,6 +54,11 @@ public:
   bool Frame();
   // One frame at `time`: the graph's image ends up in the screen's back buffer.
   void RenderFrame(float time);
+  // Builds the graph of `document` in place of the running one (operators first destroyed, the
+  // scene renderer made anew, the load-time pass run): live reload. The music stays.
+  void RebuildGraph(const DataNode* document);
+  // Destroys the running graph, leaving the FinalOutput alone.
+  void ClearGraph();
   // Releases the scene renderer and the G-buffer.
   void Release();
 

@@ -58,7 +58,8 @@ std::vector<std::string> VideoFrameSink::EncoderArguments(const std::filesystem:
                                         Number(sound.duration), std::string("-i"), sound.music.string()}) {
       arguments.push_back(argument);
     }
-    for (const char* argument : {"-map", "0:v", "-map", "1:a"}) arguments.emplace_back(argument);
+    // -shortest: a render stopped early keeps only the sound of the frames it has.
+    for (const char* argument : {"-map", "0:v", "-map", "1:a", "-shortest"}) arguments.emplace_back(argument);
   }
   arguments.insert(arguments.end(), codecs.video.begin(), codecs.video.end());
   if (withSound) arguments.insert(arguments.end(), codecs.audio.begin(), codecs.audio.end());
@@ -88,6 +89,9 @@ std::unique_ptr<VideoFrameSink> VideoFrameSink::Open(const std::filesystem::path
     return nullptr;
   }
   if (child == 0) {
+    // Its own process group: Ctrl+C at the terminal stops orvane, which then lets ffmpeg finish
+    // the file instead of having it cut off.
+    ::setpgid(0, 0);
     ::dup2(fds[0], STDIN_FILENO);
     std::vector<char*> argv;
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));

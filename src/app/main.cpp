@@ -24,6 +24,7 @@ int RunCommand(const orvane::CommandLine& line) {
     case Command::Operators: return orvane::RunOperators(line.json, std::cout);
     case Command::Play: return orvane::RunPlayback(line);
     case Command::Render: return orvane::RunOfflineRender(line);
+    case Command::Benchmark: return orvane::RunBenchmark(line);
     case Command::Help:
     case Command::Version: break;
   }

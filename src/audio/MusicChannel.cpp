@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 
 namespace orvane {
@@ -46,8 +47,10 @@ void MusicChannel::FillDeviceBuffer(void* self, uint8_t* stream, int bytes) {
   channel.playback_.OnSamplesHanded(handed, channel.clock_());
 }
 
-void MusicChannel::Play() {
+void MusicChannel::Play(double from) {
   if (playback_.started()) return;
+  from = std::clamp(from, 0.0, DurationSeconds());
+  handed_.store(static_cast<int64_t>(std::llround(from * track_.sampleRate)));
   if (output_ == Output::DefaultDevice && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     SDL_AudioSpec wanted{};
     wanted.freq = track_.sampleRate;
@@ -61,16 +64,66 @@ void MusicChannel::Play() {
     if (device_ != 0) {
       deviceBufferSamples_ = obtained.samples;
       playback_.StartWithDevice(deviceBufferSamples_);
+      playback_.Seek(from, clock_());
       SDL_PauseAudioDevice(device_, 0);
       return;
     }
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
   playback_.StartWithoutDevice(clock_());
+  playback_.Seek(from, clock_());
 }
 
-bool MusicChannel::IsActive() { return playback_.IsActive(clock_()); }
+bool MusicChannel::IsActive() {
+  PositionSeconds();  // passes a loop's end or holds at the end first
+  return playback_.IsActive(clock_());
+}
 
-double MusicChannel::PositionSeconds() { return playback_.Position(clock_()); }
+double MusicChannel::PositionSeconds() {
+  const double position = playback_.Position(clock_());
+  if (loop_ && position >= loop_->end) {
+    Seek(loop_->start);
+    return playback_.Position(clock_());
+  }
+  if (holdAtEnd_ && !paused() && playback_.started() && position >= DurationSeconds()) {
+    Pause();
+    return playback_.Position(clock_());
+  }
+  return position;
+}
+
+void MusicChannel::Seek(double seconds) {
+  const double target = std::clamp(seconds, 0.0, DurationSeconds());
+  // The device's read position and the clock move together: no buffer is handed in between.
+  if (device_ != 0) SDL_LockAudioDevice(device_);
+  handed_.store(static_cast<int64_t>(std::llround(target * track_.sampleRate)));
+  playback_.Seek(target, clock_());
+  if (device_ != 0) SDL_UnlockAudioDevice(device_);
+}
+
+void MusicChannel::Pause() {
+  if (!playback_.started() || paused()) return;
+  if (device_ != 0) SDL_PauseAudioDevice(device_, 1);
+  playback_.Pause(clock_());
+}
+
+void MusicChannel::Resume() {
+  if (!paused()) return;
+  // At the very end there is nothing left to resume into: start over.
+  if (playback_.Position(clock_()) >= DurationSeconds()) Seek(0.0);
+  const double position = playback_.Position(clock_());
+  if (device_ != 0) SDL_LockAudioDevice(device_);
+  handed_.store(static_cast<int64_t>(std::llround(position * track_.sampleRate)));
+  playback_.Resume(clock_());
+  if (device_ != 0) SDL_UnlockAudioDevice(device_);
+  if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+}
+
+void MusicChannel::SetLoop(double start, double end) {
+  start = std::clamp(start, 0.0, DurationSeconds());
+  end = std::clamp(end, 0.0, DurationSeconds());
+  if (!(start < end)) return;
+  loop_ = Range{start, end};
+}
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 #include "audio/PlaybackClock.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace orvane {
 
@@ -47,6 +48,7 @@ double PlaybackClock::Estimate(double now) const {
 
 double PlaybackClock::Position(double now) {
   std::lock_guard lock(mutex_);
+  if (paused_) return lastPosition_;
   const double position = std::clamp(Estimate(now), 0.0, Duration());
   lastPosition_ = std::max(lastPosition_, position);
   return lastPosition_;
@@ -54,7 +56,48 @@ double PlaybackClock::Position(double now) {
 
 bool PlaybackClock::IsActive(double now) {
   if (!started()) return false;
+  if (paused()) return true;
   return Position(now) < Duration();
+}
+
+void PlaybackClock::Seek(double seconds, double now) {
+  std::lock_guard lock(mutex_);
+  const double target = std::clamp(seconds, 0.0, Duration());
+  const double rate = sampleRate_ > 0 ? sampleRate_ : 1.0;
+  switch (mode_) {
+    case Mode::Stopped: return;
+    case Mode::WallClock: startTime_ = now - target; break;
+    case Mode::Device:
+      // As if the device had just been handed a buffer starting at the target.
+      handed_ = static_cast<int64_t>(std::llround(target * rate)) + bufferSamples_;
+      handedAt_ = now;
+      heardFromDevice_ = true;
+      break;
+  }
+  lastPosition_ = target;
+}
+
+void PlaybackClock::Pause(double now) {
+  const double position = Position(now);
+  std::lock_guard lock(mutex_);
+  lastPosition_ = position;
+  paused_ = true;
+}
+
+void PlaybackClock::Resume(double now) {
+  double position = 0.0;
+  {
+    std::lock_guard lock(mutex_);
+    if (!paused_) return;
+    paused_ = false;
+    position = lastPosition_;
+  }
+  Seek(position, now);
+}
+
+bool PlaybackClock::paused() const {
+  std::lock_guard lock(mutex_);
+  return paused_;
 }
 
 }  // namespace orvane

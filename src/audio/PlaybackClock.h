@@ -3,8 +3,8 @@
 // the number of samples handed to the device minus what is still queued in it, carried forward
 // between the device's requests by a monotonic clock so that animation runs smoothly. Without one,
 // the same music plays silently on the monotonic clock alone, so a demo behaves the same with or
-// without sound. The position never goes backwards, and playback is active until the last sample
-// has been played.
+// without sound. Between jumps (a seek, a pause and resume) the position never goes backwards, and
+// playback is active until the last sample has been played or while it is paused.
 
 #include <cstdint>
 #include <mutex>
@@ -27,6 +27,14 @@ public:
   bool IsActive(double now);
   bool started() const;
 
+  // Jumps to `seconds` (clamped to the music) at `now`. With a device, the caller has already
+  // moved the device's read position there, so the next buffer it asks for starts at it.
+  void Seek(double seconds, double now);
+  // Holds the position where it is until Resume, which carries on from there at `now`.
+  void Pause(double now);
+  void Resume(double now);
+  bool paused() const;
+
   double Duration() const { return sampleRate_ > 0 ? static_cast<double>(totalSamples_) / sampleRate_ : 0.0; }
 
 private:
@@ -43,6 +51,7 @@ private:
   double handedAt_ = 0.0;
   bool heardFromDevice_ = false;
   double lastPosition_ = 0.0;
+  bool paused_ = false;
 };
 
 }  // namespace orvane

@@ -7,6 +7,7 @@
 
 #include "render/Diagnostics.h"
 #include "render/DrawContext.h"
+#include "render/GpuProfiler.h"
 #include "render/RenderState.h"
 #include "render/Sampler.h"
 #include "render/VertexLayout.h"
@@ -75,6 +76,7 @@ void DestroyAdapter(Adapter* adapter) {
 }
 
 Adapter::~Adapter() {
+  profiler.reset();
   for (VertexLayout*& layout : defaultLayouts) {
     DestroyVertexLayout(layout);
     layout = nullptr;
@@ -94,12 +96,28 @@ void Adapter::WaitForGpu() { glFinish(); }
 void Adapter::BeginEvent(const char* label) {
   glPushDebugGroup(GL_DEBUG_SOURCE_APPLICATION, 0, -1, label);
   ++eventDepth_;
+  if (profiler) profiler->BeginGroup(label);
 }
 
 void Adapter::EndEvent() {
   if (eventDepth_ == 0) return;  // an unpaired end would underflow the group stack
   --eventDepth_;
+  if (profiler) profiler->EndGroup();
   glPopDebugGroup();
+}
+
+uint32_t Adapter::TakeGlError() {
+  const GLenum first = glGetError();
+  if (first == GL_NO_ERROR) return 0;
+  // Some drivers queue several flags; read them all so the next call starts clean.
+  for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+  return first;
+}
+
+const char* Adapter::RendererName() const {
+  const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  return name ? name : "unknown";
 }
 
 }  // namespace orvane

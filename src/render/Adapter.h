@@ -13,6 +13,7 @@ struct SDL_Window;
 namespace orvane {
 
 class DrawContext;
+class GpuProfiler;
 class VertexLayout;
 struct GpuResource;
 struct RenderState;
@@ -28,13 +29,19 @@ public:
   void BeginFrame();
   // Blocks until the GPU has finished every command issued so far (benchmarks and captures).
   void WaitForGpu();
-  // Debug groups around an effect's work, named with an upper-case label ("TONE MAPPING").
+  // Debug groups around an effect's work, named with an upper-case label ("TONE MAPPING"); timed
+  // by the profiler when there is one.
   void BeginEvent(const char* label);
   void EndEvent();
+  // The first GL error raised since the last call (0 for none); every pending one is cleared.
+  uint32_t TakeGlError();
+  // The driver's name for the GPU ("llvmpipe (LLVM 15.0.6, 256 bits)").
+  const char* RendererName() const;
 
   void* context = nullptr;  // the SDL GL context
   SDL_Window* window = nullptr;
   std::unique_ptr<DrawContext> drawContext;
+  std::unique_ptr<GpuProfiler> profiler;  // none unless GPU times are asked for
   // {POSITION, NORMAL, TEXCOORD0}, {POSITION, NORMAL}, {POSITION}, {POSITION, COLOR0}.
   VertexLayout* defaultLayouts[4] = {};
   RenderState* defaultState = nullptr;

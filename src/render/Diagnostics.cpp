@@ -5,8 +5,15 @@
 #include <cstdlib>
 
 namespace orvane {
+namespace {
+int quietScopes = 0;
+}  // namespace
+
+QuietDebugPrint::QuietDebugPrint() { ++quietScopes; }
+QuietDebugPrint::~QuietDebugPrint() { --quietScopes; }
 
 void DebugPrint(const char* format, ...) {
+  if (quietScopes > 0) return;
   char text[4096];
   va_list args;
   va_start(args, format);

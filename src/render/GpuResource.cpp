@@ -6,6 +6,7 @@
 
 #include "render/Adapter.h"
 #include "render/Diagnostics.h"
+#include "render/LiveObjects.h"
 #include "render/DrawContext.h"
 #include "render/detail/GlTables.h"
 
@@ -135,6 +136,7 @@ GpuResource* CreateResource(Adapter* adapter, const ResourceDesc& desc, const vo
   r->targetFormat = format.targetDxgi;
   r->kind = KindOf(r->desc);
   r->adapter = adapter;
+  detail::CountResource(1);
   if (r->desc.options & kOptionExternal) return r;
   std::vector<uint8_t> zeros;
   if (Usage(r->desc) == kUsageImmutable && !initialData) {
@@ -152,6 +154,7 @@ void DestroyResource(GpuResource* resource) {
   auto& list = resource->adapter->resizable;
   list.erase(std::remove(list.begin(), list.end(), resource), list.end());
   if (!(resource->desc.options & kOptionExternal)) ReleaseObject(*resource);
+  detail::CountResource(-1);
   delete resource;
 }
 

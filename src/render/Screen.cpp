@@ -109,9 +109,17 @@ void Screen::Resize(int32_t newWidth, int32_t newHeight) {
   CreateTargets();
 }
 
-void Screen::Present() {
+void Screen::Present(const std::function<void()>& overWindow) {
   if (!adapter || !backBuffer) return;
   BlitToWindow();
+  if (overWindow) {
+    int windowWidth = 0, windowHeight = 0;
+    SDL_GL_GetDrawableSize(window, &windowWidth, &windowHeight);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    overWindow();
+    adapter->drawContext->InvalidateState();  // the overlay changed GL state behind the layer's back
+  }
   SDL_GL_SwapWindow(window);
 }
 
@@ -137,9 +145,9 @@ void Screen::BlitToWindow() {
   }
 }
 
-std::vector<uint8_t> Screen::ReadWindow(int32_t& windowWidth, int32_t& windowHeight) {
+std::vector<uint8_t> Screen::ReadWindow(int32_t& windowWidth, int32_t& windowHeight, bool blitFirst) {
   // What a swap leaves in the window's back buffer is undefined; blit again and read that.
-  if (adapter && backBuffer) BlitToWindow();
+  if (blitFirst && adapter && backBuffer) BlitToWindow();
   SDL_GL_GetDrawableSize(window, &windowWidth, &windowHeight);
   const size_t rowBytes = static_cast<size_t>(windowWidth) * 4;
   std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(windowHeight));

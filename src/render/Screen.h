@@ -3,6 +3,7 @@
 // window on Present.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "render/FormatCode.h"
@@ -35,14 +36,17 @@ public:
   void Resize(int32_t newWidth, int32_t newHeight);
   // Blits the back buffer into the window, scaled with its aspect ratio kept (black bars where
   // they differ) and rows the right way up, then swaps (waiting for vertical sync when asked).
-  void Present();
+  // `overWindow`, when given, draws into the window between the blit and the swap (an overlay
+  // that never reaches the back buffer).
+  void Present(const std::function<void()>& overWindow = nullptr);
   // Releases the targets and the adapter and clears the adapter slot; the caller clears the
   // screen slot.
   void Destroy();
 
   // The window's pixels as Present puts them there, top row first, RGBA 8-bit, at the
-  // window's size.
-  std::vector<uint8_t> ReadWindow(int32_t& windowWidth, int32_t& windowHeight);
+  // window's size. Without `blitFirst`, what the window holds now (inside Present's `overWindow`:
+  // the frame with whatever was drawn over it).
+  std::vector<uint8_t> ReadWindow(int32_t& windowWidth, int32_t& windowHeight, bool blitFirst = true);
 
   GpuResource* backBuffer = nullptr;
   GpuResource* depthBuffer = nullptr;

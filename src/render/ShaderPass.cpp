@@ -7,6 +7,7 @@
 #include "render/Adapter.h"
 #include "render/ConstantBuffer.h"
 #include "render/Diagnostics.h"
+#include "render/LiveObjects.h"
 #include "render/DrawContext.h"
 #include "render/detail/GlState.h"
 #include "render/detail/GlTables.h"
@@ -172,9 +173,13 @@ ShaderBlob ShaderBlob::FromText(std::string_view text, int32_t stage) {
   return blob;
 }
 
-ShaderPass::ShaderPass(Adapter* owner) : adapter(owner) { glCreateProgramPipelines(1, &pipeline); }
+ShaderPass::ShaderPass(Adapter* owner) : adapter(owner) {
+  glCreateProgramPipelines(1, &pipeline);
+  detail::CountShaderPass(1);
+}
 
 ShaderPass::~ShaderPass() {
+  detail::CountShaderPass(-1);
   for (ShaderObject& shader : shaders)
     if (shader.program) glDeleteProgram(shader.program);
   for (ConstantBuffer*& buffer : constantBuffers) {

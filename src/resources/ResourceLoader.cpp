@@ -1,6 +1,7 @@
 #include "resources/ResourceLoader.h"
 
 #include <array>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -49,6 +50,7 @@ static_assert(kDdsFormats.size() == 8);
 
 struct LoaderCaches {
   std::map<std::string, ShaderBlob, std::less<>> blobs;
+  std::map<std::string, std::string, std::less<>> folderShaderKeys;  // file -> blob key
   std::map<std::uint32_t, GpuResource*> textures;
   std::map<std::uint32_t, std::unique_ptr<LwObject>> meshes;
   std::size_t fileReads = 0;
@@ -98,6 +100,9 @@ const ShaderBlob* LoadShaderStage(std::int32_t stage, std::string_view key, bool
   ++caches.fileReads;
   const auto bytes = ReadDataFile(path, EmbeddedShaderFiles());
   if (!bytes || bytes->empty()) return nullptr;
+  std::error_code ignored;
+  const std::string file = NormalizeDataPath(path);
+  if (std::filesystem::is_regular_file(file, ignored)) caches.folderShaderKeys[file] = std::string(key);
   ShaderBlob blob;
   blob.size = bytes->size();
   blob.code.assign(bytes->begin(), bytes->end());
@@ -182,9 +187,24 @@ const LwObject* LoadMesh(std::string_view name) {
 void ReleaseLoaderCaches() {
   LoaderCaches& caches = Caches();
   caches.blobs.clear();
+  caches.folderShaderKeys.clear();
   for (auto& [key, texture] : caches.textures) DestroyResource(texture);
   caches.textures.clear();
   caches.meshes.clear();
+}
+
+std::vector<std::string> ShaderFilesFromFolder() {
+  std::vector<std::string> files;
+  for (const auto& [path, key] : Caches().folderShaderKeys) files.push_back(path);
+  return files;
+}
+
+void ForgetShaderFile(std::string_view path) {
+  LoaderCaches& caches = Caches();
+  const auto file = caches.folderShaderKeys.find(NormalizeDataPath(path));
+  if (file == caches.folderShaderKeys.end()) return;
+  if (const auto blob = caches.blobs.find(file->second); blob != caches.blobs.end()) caches.blobs.erase(blob);
+  caches.folderShaderKeys.erase(file);
 }
 
 std::size_t LoaderFileReads() { return Caches().fileReads; }

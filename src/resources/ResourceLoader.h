@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "resources/ShaderEntries.h"
 
@@ -51,6 +53,12 @@ const LwObject* LoadMesh(std::string_view name);
 
 // At shutdown, before the adapter goes: shader blobs, then textures, then meshes.
 void ReleaseLoaderCaches();
+
+// Shader stage files read so far from the demo's folder rather than built in, each once, as the
+// demo names them in one spelling ("data/shaders/copyPS.ps"): what live reload watches.
+std::vector<std::string> ShaderFilesFromFolder();
+// Drops the stage read from that file, so that the next load reads the file again.
+void ForgetShaderFile(std::string_view path);
 
 // Files the loader has read (or tried to read) since the start: lets tests see cache hits.
 std::size_t LoaderFileReads();

@@ -24,6 +24,9 @@ TEST(CommandLine, Commands) {
       {{"--check", "--check"}, Command::Check},
       {{"--operators"}, Command::Operators},
       {{"--json", "--operators"}, Command::Operators},
+      {{"--benchmark"}, Command::Benchmark},
+      {{"--benchmark", "--profile", "--size", "64x36"}, Command::Benchmark},
+      {{"--dev", "--loop", "1:2", "--from", "1.5"}, Command::Play},
   };
   for (const auto& [arguments, command] : cases) {
     const CommandLineResult result = Parse(arguments);
@@ -56,6 +59,18 @@ TEST(CommandLine, ValuesAndOverrides) {
   EXPECT_EQ(defaults.fps, 60.0);
   EXPECT_FALSE(defaults.json);
   EXPECT_TRUE(Parse({"--operators", "--json"}).commandLine.json);
+}
+
+TEST(CommandLine, DevelopmentAndMeasuringOptions) {
+  const CommandLine line = Parse({"--dev", "--loop=1.5:4", "--from", "2", "--profile"}).commandLine;
+  EXPECT_TRUE(line.dev);
+  EXPECT_TRUE(line.profile);
+  ASSERT_TRUE(line.loop);
+  EXPECT_EQ(line.loop->start, 1.5);
+  EXPECT_EQ(line.loop->end, 4.0);
+  EXPECT_EQ(line.from, 2.0);
+  const CommandLine plain = Parse({}).commandLine;
+  EXPECT_FALSE(plain.dev || plain.profile || plain.loop);
 }
 
 TEST(CommandLine, EvalAndDumpDocumentArguments) {
@@ -103,6 +118,14 @@ TEST(CommandLine, ErrorsNameTheOffendingArgument) {
       {{"--json"}, "option --json goes only with --operators"},
       {{"--dump-graph", "--json"}, "option --json goes only with --operators"},
       {{"--operators", "--json=1"}, "option --json takes no value"},
+      {{"--loop", "2:1"}, "malformed value '2:1' for --loop"},
+      {{"--loop", "1:1"}, "malformed value '1:1' for --loop"},
+      {{"--loop", "-1:1"}, "malformed value '-1:1' for --loop"},
+      {{"--loop", "1"}, "malformed value '1' for --loop"},
+      {{"--loop", "1:2", "--render", "x"}, "options --loop and --render cannot be combined"},
+      {{"--benchmark", "--loop", "1:2"}, "options --loop and --benchmark cannot be combined"},
+      {{"--render", "x", "--benchmark"}, "options --render and --benchmark cannot be combined"},
+      {{"--dev=1"}, "option --dev takes no value"},
   };
   for (const auto& [arguments, error] : cases) EXPECT_EQ(Parse(arguments).error, error);
 }

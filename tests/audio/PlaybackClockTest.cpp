@@ -57,5 +57,44 @@ TEST(PlaybackClock, EndsAfterTheLastSampleIsPlayed) {
   EXPECT_EQ(clock.Position(2.0), 1.0);
 }
 
+TEST(PlaybackClock, SeekJumpsAndRunsOnFromThere) {
+  struct Case {
+    bool device;
+    double target, expected;
+  };
+  const Case cases[] = {{false, 3.0, 3.0}, {false, -1.0, 0.0}, {false, 9.0, 5.0},
+                        {true, 3.0, 3.0},  {true, 0.5, 0.5},   {true, 9.0, 5.0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    PlaybackClock clock(1000, 5000);
+    if (c.device) {
+      clock.StartWithDevice(100);
+      clock.OnSamplesHanded(2100, 2.0);
+    } else {
+      clock.StartWithoutDevice(0.0);
+    }
+    EXPECT_NEAR(clock.Position(2.0), 2.0, 1e-9);
+    clock.Seek(c.target, 2.0);
+    EXPECT_NEAR(clock.Position(2.0), c.expected, 1e-9);  // backwards too
+    if (c.expected < 4.9) {
+      EXPECT_NEAR(clock.Position(2.05), c.expected + 0.05, 1e-9);
+    }
+  }
+}
+
+TEST(PlaybackClock, PauseHoldsThePositionAndResumeCarriesOn) {
+  PlaybackClock clock(1000, 5000);
+  clock.StartWithoutDevice(0.0);
+  clock.Pause(1.0);
+  EXPECT_TRUE(clock.paused());
+  EXPECT_NEAR(clock.Position(3.0), 1.0, 1e-9);
+  EXPECT_TRUE(clock.IsActive(30.0));  // paused music has not ended
+  clock.Seek(2.0, 3.0);               // seeking while paused moves the held position
+  EXPECT_NEAR(clock.Position(4.0), 2.0, 1e-9);
+  clock.Resume(10.0);
+  EXPECT_FALSE(clock.paused());
+  EXPECT_NEAR(clock.Position(10.5), 2.5, 1e-9);
+}
+
 }  // namespace
 }  // namespace orvane
