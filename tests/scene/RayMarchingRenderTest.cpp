@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <sstream>
 
 #include "scene/SceneGraphRenderTest.h"
 
@@ -139,6 +142,40 @@ TEST_F(RayMarchingRenderTest, AnEmptyPathIsRetriedAndAPathOnceTriedIsKept) {
   path->value = "elsewhere.glsl";
   Frame(marched);
   EXPECT_EQ(Covered(ReadTarget(test::kAlbedo)), covered) << "a path once loaded stays";
+}
+
+// The bundled example, examples/raymarching, as a player would load it from its folder: its
+// light pass shows the marched blob in the middle, in its material's orange, and the rest of the
+// scene around it.
+TEST_F(RayMarchingRenderTest, TheBundledExampleDrawsItsBlobAmongItsMeshes) {
+  const std::filesystem::path folder = std::filesystem::path(ORVANE_SOURCE_DIR) / "examples/raymarching";
+  struct InFolder {
+    std::filesystem::path previous = std::filesystem::current_path();
+    explicit InFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+    ~InFolder() { std::filesystem::current_path(previous); }
+  } inFolder(folder);
+  std::stringstream text;
+  text << std::ifstream(folder / "demo.opr").rdbuf();
+  graph = std::make_unique<testing::LoadedGraph>(text.str());
+  Player& player = graph->player;
+  test::PrepareScenePlayer(player, adapter(), draw(), depthBuffer(), kSize);
+  for (GpuResource*& image : player.images) image = MakeTarget(kSize, kSize).release();
+  int lightPass = -1;
+  for (size_t i = 0; i < player.operators.size(); ++i) {
+    if (player.operators[i]->type == "LightPass") lightPass = static_cast<int>(i);
+  }
+  ASSERT_GE(lightPass, 0);
+  for (float time : {-10.0f, 3.0f, 3.25f}) Frame(lightPass, time);
+
+  const auto albedo = ReadTarget(test::kAlbedo);
+  const auto lit = ReadLit();
+  EXPECT_GT(Covered(albedo), 500);
+  const Rgba blob = At(albedo, 32, 30);
+  EXPECT_NEAR(blob.r, 0.9f, 0.05f);
+  EXPECT_NEAR(blob.g, 0.35f, 0.05f);
+  const Rgba shaded = At(lit, 30, 27);
+  EXPECT_GT(shaded.r, shaded.g);
+  EXPECT_GT(shaded.g, shaded.b);
 }
 
 }  // namespace

@@ -72,6 +72,8 @@ protected:
     return count;
   }
 
+  GpuResource* depthBuffer() const { return depth_.get(); }
+
   std::unique_ptr<testing::LoadedGraph> graph;
 
 private:
