@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/Player.h"
 #include "document/DocumentDump.h"
@@ -10,6 +12,10 @@
 #include "document/TextFormat.h"
 #include "graph/GraphDump.h"
 #include "graph/GraphLoader.h"
+#include "resources/DdsReader.h"
+#include "resources/EmbeddedFiles.h"
+#include "resources/ImageDecoder.h"
+#include "scene/lwobject/LwReader.h"
 
 namespace orvane {
 namespace {
@@ -66,7 +72,35 @@ void ReportLoad(const OperatorList& operators, const GraphLoadReport& report, st
   }
 }
 
-// Files named by the document: the music and every input that holds a texture or mesh path.
+// What the loader would make of a texture file that exists: empty when it loads.
+std::string TextureProblem(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  const std::string extension = dot == std::string::npos ? std::string() : path.substr(dot);
+  if (extension != ".png" && extension != ".jpg" && extension != ".dds") return "not a .png, .jpg or .dds file";
+  const std::string file = PathFromDocument(path).string();
+  const ImageResult image = extension == ".dds" ? ReadDds(file) : DecodeImage(file);
+  return image.Ok() ? std::string() : ImageErrorName(image.error);
+}
+
+// A shader path names one file per stage: the name up to its first dot, the entry point and the
+// stage's extension, in the demo's folder or built into the program.
+std::vector<std::string> MissingShaderStages(const std::string& path) {
+  const std::size_t folder = path.find_last_of("/\\");
+  const std::size_t dot = path.find('.', folder == std::string::npos ? 0 : folder + 1);
+  const std::string name = path.substr(0, dot);
+  std::vector<std::string> missing;
+  for (const char* stage : {"VS.vs", "PS.ps"}) {
+    const std::string file = name + stage;
+    if (!FileExists(file) && !FindEmbeddedFile(EmbeddedShaderFiles(), NormalizeDataPath(file))) {
+      missing.push_back(file);
+    }
+  }
+  return missing;
+}
+
+// Files named by the document: the music and every input that holds a texture, mesh or shader
+// path. Textures are decoded and meshes read, so that files the player would refuse are named
+// too; shaders are compiled only by the player.
 int ReportMissingFiles(const DataNode& root, const OperatorList& operators, std::ostream& out) {
   int reported = 0;
   std::string music;
@@ -80,10 +114,30 @@ int ReportMissingFiles(const DataNode& root, const OperatorList& operators, std:
   }
   for (const auto& op : operators) {
     for (const Port& port : op->inputs) {
-      if ((port.hints & (kHintTexturePath | kHintMeshPath)) == 0 || !port.function) continue;
+      constexpr int32_t kFileHints = kHintTexturePath | kHintMeshPath | kHintShaderPath;
+      if ((port.hints & kFileHints) == 0 || !port.function) continue;
       const auto* path = dynamic_cast<const Text*>(port.function->GetValue());
-      if (path == nullptr || path->value.empty() || FileExists(path->value)) continue;
-      out << "missing file: " << Quoted(path->value) << " (#" << op->index << '.' << port.name << ")\n";
+      if (path == nullptr || path->value.empty()) continue;
+      const std::string where = " (#" + std::to_string(op->index) + '.' + port.name + ")";
+      if (port.hints & kHintShaderPath) {
+        for (const std::string& stage : MissingShaderStages(path->value)) {
+          out << "missing file: " << Quoted(stage) << where << '\n';
+          ++reported;
+        }
+        continue;
+      }
+      std::string problem;
+      if (!FileExists(path->value)) {
+        out << "missing file: " << Quoted(path->value) << where << '\n';
+        ++reported;
+        continue;
+      }
+      if (port.hints & kHintTexturePath) problem = TextureProblem(path->value);
+      if ((port.hints & kHintMeshPath) && !LoadLwObjectFile(PathFromDocument(path->value).string())) {
+        problem = "not a LightWave object the reader can use";
+      }
+      if (problem.empty()) continue;
+      out << "unreadable file: " << Quoted(path->value) << where << ": " << problem << '\n';
       ++reported;
     }
   }
