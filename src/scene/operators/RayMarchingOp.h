@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "graph/Operator.h"
 
 namespace orvane {
