@@ -13,6 +13,7 @@ layout(std140, binding = 0) uniform DrawConstants {
   float gRoughness;
   float gMetalness;
   vec4 gEmissiveColor;
+  mat4 gNormalMatrix;
 };
 
 out gl_PerVertex { vec4 gl_Position; };
