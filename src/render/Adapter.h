@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct SDL_Window;
@@ -31,6 +32,8 @@ public:
   // Debug groups around an effect's work, named with an upper-case label ("TONE MAPPING").
   void BeginEvent(const char* label);
   void EndEvent();
+  // The innermost label begun and not ended; empty outside any.
+  const std::string& CurrentEvent() const;
 
   void* context = nullptr;  // the SDL GL context
   SDL_Window* window = nullptr;
@@ -48,7 +51,7 @@ public:
 private:
   friend Adapter* CreateAdapter(SDL_Window* window);
   Adapter() = default;
-  int eventDepth_ = 0;
+  std::vector<std::string> events_;
 };
 
 // Creates the GL 4.5 core context on the window (fatal "Failed to create OpenGL device" when it

@@ -3,6 +3,8 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "render/Adapter.h"
 #include "render/ConstantBuffer.h"
@@ -10,6 +12,7 @@
 #include "render/DrawCall.h"
 #include "render/Geometry.h"
 #include "render/GpuResource.h"
+#include "render/PassProfiler.h"
 #include "render/RenderState.h"
 #include "render/Sampler.h"
 #include "render/ShaderPass.h"
@@ -117,6 +120,7 @@ uint32_t DrawContext::FramebufferOf(const TargetSet& targets) {
 
 void DrawContext::SetTargets(const TargetSet& targets) {
   detail::DrawContextState& st = *state_;
+  if (profiler_) StartProfiledPass(targets);
   const GLuint framebuffer = FramebufferOf(targets);
   st.BindFramebuffer(framebuffer);
   const TargetRect& r = targets.rect;
@@ -125,13 +129,36 @@ void DrawContext::SetTargets(const TargetSet& targets) {
   st.SetViewport(rect);
   st.SetScissor(rect);
   const bool clearDepth = (targets.clearFlags & kClearDepthStencil) && targets.depth;
-  if (framebuffer && ((targets.clearFlags & kClearColor) || clearDepth)) {
+  if (framebuffer && !pixelsDiscarded_ && ((targets.clearFlags & kClearColor) || clearDepth)) {
     st.PrepareClear();
     ClearTargets(framebuffer, targets);
   }
 }
 
-void DrawContext::UnbindTargets() { state_->BindFramebuffer(0); }
+void DrawContext::UnbindTargets() {
+  if (profiler_) profiler_->Stop();
+  state_->BindFramebuffer(0);
+}
+
+void DrawContext::SetPixelsDiscarded(bool discarded) {
+  if (discarded == pixelsDiscarded_) return;
+  pixelsDiscarded_ = discarded;
+  if (discarded)
+    glEnable(GL_RASTERIZER_DISCARD);
+  else
+    glDisable(GL_RASTERIZER_DISCARD);
+}
+
+void DrawContext::StartProfiledPass(const TargetSet& targets) {
+  std::string label = adapter_->CurrentEvent();
+  if (label.empty()) {
+    size_t colors = 0;
+    while (colors < 4 && targets.color[colors]) ++colors;
+    label = "(" + std::to_string(colors) + " colour" + (targets.depth ? " + depth" : "") +
+            ((targets.clearFlags & kClearColor) ? ", cleared)" : ")");
+  }
+  profiler_->Start(std::move(label), targets.rect.right - targets.rect.left, targets.rect.bottom - targets.rect.top);
+}
 
 void DrawContext::BindState(ShaderPass& pass) {
   const RenderState* state = pass.state ? pass.state : adapter_->defaultState;
