@@ -149,13 +149,18 @@ void DrawContext::SetPixelsDiscarded(bool discarded) {
     glDisable(GL_RASTERIZER_DISCARD);
 }
 
+void DrawContext::NoteProfiledDraw(const ShaderPass& pass) {
+  const std::string& label = adapter_->CurrentEvent();
+  profiler_->NoteDraw(label.empty() ? pass.name : label);
+}
+
 void DrawContext::StartProfiledPass(const TargetSet& targets) {
   std::string label = adapter_->CurrentEvent();
   if (label.empty()) {
     size_t colors = 0;
     while (colors < 4 && targets.color[colors]) ++colors;
     label = "(" + std::to_string(colors) + " colour" + (targets.depth ? " + depth" : "") +
-            ((targets.clearFlags & kClearColor) ? ", cleared)" : ")");
+            ((targets.clearFlags & kClearColor) ? ", clear)" : ")");
   }
   profiler_->Start(std::move(label), targets.rect.right - targets.rect.left, targets.rect.bottom - targets.rect.top);
 }
@@ -267,6 +272,7 @@ void DrawContext::Draw(const DrawCall& call) {
   const uint32_t first = call.range ? std::min(call.range->first, end) : 0;
   const auto count = static_cast<GLsizei>(end - first);
   const auto instances = static_cast<GLsizei>((call.instanced & 1u) ? call.instanceCount : 1u);
+  if (profiler_) NoteProfiledDraw(*call.pass);
   const GLenum mode = detail::GlTopologyOf(g.topology).mode;
   if (indexed) {
     const GLenum type = detail::GlIndexType(g.indexFormat);
@@ -292,6 +298,7 @@ void DrawContext::DrawFullScreen(ShaderPass& pass, uint32_t vertexCount) {
   if (!pass.HasStage(kStageVertex)) return;
   state_->BindVertexArray(state_->emptyVertexArray);
   BindPass(pass);
+  if (profiler_) NoteProfiledDraw(pass);
   glDrawArrays(GL_TRIANGLE_STRIP, 0, static_cast<GLsizei>(vertexCount));
   UnbindResources(pass);
 }

@@ -71,11 +71,31 @@ private:
   void BindSamplers(ShaderPass& pass);
   bool BindGeometry(Geometry& geometry);
   void StartProfiledPass(const TargetSet& targets);
+  void NoteProfiledDraw(const ShaderPass& pass);
 
   Adapter* adapter_ = nullptr;
   bool pixelsDiscarded_ = false;
   PassProfiler* profiler_ = nullptr;
   std::unique_ptr<detail::DrawContextState> state_;
+};
+
+// Discards pixels for as long as it lives, then gives the context back the setting it found.
+// A null context is left alone.
+class PixelDiscardScope {
+public:
+  explicit PixelDiscardScope(DrawContext* draw)
+      : draw_(draw), wasDiscarded_(draw != nullptr && draw->PixelsDiscarded()) {
+    if (draw_) draw_->SetPixelsDiscarded(true);
+  }
+  ~PixelDiscardScope() {
+    if (draw_) draw_->SetPixelsDiscarded(wasDiscarded_);
+  }
+  PixelDiscardScope(const PixelDiscardScope&) = delete;
+  PixelDiscardScope& operator=(const PixelDiscardScope&) = delete;
+
+private:
+  DrawContext* draw_;
+  bool wasDiscarded_;
 };
 
 }  // namespace orvane

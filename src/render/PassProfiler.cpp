@@ -10,7 +10,18 @@ void PassProfiler::Start(std::string label, int32_t width, int32_t height) {
   Stop();
   current_ = PassTime{std::move(label), width, height, 1, 0.0};
   running_ = true;
+  named_ = false;
   start_ = Clock::now();
+}
+
+void PassProfiler::NoteDraw(const std::string& name) {
+  if (!running_ || name.empty()) return;
+  if (!named_) {
+    current_.label = name;
+    named_ = true;
+  } else if (current_.label.find(name) == std::string::npos) {
+    current_.label += " + " + name;
+  }
 }
 
 void PassProfiler::Stop() {

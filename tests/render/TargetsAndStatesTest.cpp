@@ -90,6 +90,33 @@ TEST_F(TargetsAndStates, ViewportAndScissorAreTheRectangleWithItsTopRowAtTheTop)
   }
 }
 
+TEST_F(TargetsAndStates, DiscardedPixelsLeaveTargetsAsTheyWereUntilTheScopeEnds) {
+  ResourcePtr target = MakeTarget(16, 16);
+  ResourcePtr depth = MakeDepth(16, 16);
+  PassPtr pass = MakePass(kFullScreenVS, kSolidColorPS);
+  draw().SetTargets(Targets(target.get(), depth.get(), kRed));
+  draw().UnbindTargets();
+  {
+    const PixelDiscardScope outer(&draw());
+    {
+      const PixelDiscardScope inner(&draw());
+      EXPECT_TRUE(draw().PixelsDiscarded());
+    }
+    EXPECT_TRUE(draw().PixelsDiscarded());  // the inner scope gives back what it found
+    draw().SetTargets(Targets(target.get(), depth.get(), kBlue));  // the clear is dropped
+    FillWith(*pass, kGreen);                                         // and so is the draw
+    draw().UnbindTargets();
+  }
+  EXPECT_FALSE(draw().PixelsDiscarded());
+  for (const Rgba& pixel : ReadPixels(*target)) ExpectColorNear(pixel, kRed);
+
+  draw().SetTargets(Targets(target.get(), depth.get(), kBlue));
+  FillWith(*pass, kGreen);
+  draw().UnbindTargets();
+  for (const Rgba& pixel : ReadPixels(*target)) ExpectColorNear(pixel, kGreen);
+  const PixelDiscardScope withoutContext(nullptr);  // nothing to do, nothing to crash on
+}
+
 struct BlendCase {
   const char* name;
   uint16_t color;
