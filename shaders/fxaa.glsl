@@ -4,28 +4,20 @@
 // across the edge by that much, so that a hard diagonal becomes a smooth ramp while flat areas
 // and soft gradients stay untouched. Thin features and single-pixel speckles get a smaller
 // sub-pixel blend from the average of the 3x3 neighbourhood.
+// Two passes: edgePS writes every pixel unchanged and marks in depth the few whose contrast makes
+// an edge (0 there, 1 elsewhere); mainPS then runs only where the mark lets the depth test pass,
+// so the flat parts of the image never pay for the search.
 
 layout(std140, binding = 0) uniform FxaaConstants {
   vec2 gRegionScale;   // the viewport as a fraction of the source image
   vec2 gRegionOffset;
 };
 
-//@entry mainVS vs
-//@include include/regionTriangleVS.inc
-
-//@entry mainPS ps
 layout(binding = 0) uniform sampler2D gSource;
-layout(location = 0) in vec2 vUv;
-layout(location = 0) out vec4 outColor;
 
 // Contrast below max(kEdgeThresholdMin, kEdgeThreshold * brightest neighbour) is no edge.
 const float kEdgeThreshold = 0.125;
 const float kEdgeThresholdMin = 0.0312;
-// How much of the sub-pixel blend to apply (0 none, 1 full softness).
-const float kSubpixelQuality = 0.75;
-// Step lengths, in texels, of the walk along an edge: fine near the pixel, coarser far away.
-const int kSearchSteps = 12;
-const float kSearchStep[kSearchSteps] = float[](1.0, 1.0, 1.0, 1.0, 1.0, 1.5, 2.0, 2.0, 2.0, 2.0, 4.0, 8.0);
 
 vec2 gTexel;
 vec2 gUvMin;
@@ -37,25 +29,63 @@ float Luma(vec3 c) { return dot(clamp(c, 0.0, 1.0), vec3(0.299, 0.587, 0.114)); 
 float LumaAt(vec2 uv) { return Luma(Sample(uv).rgb); }
 float LumaAt(vec2 uv, float dx, float dy) { return LumaAt(uv + vec2(dx, dy) * gTexel); }
 
-void main() {
+// Sets the texel size and the region's bounds; gives the pixel's position within the region.
+vec2 BeginPixel(vec2 unclamped) {
   gTexel = 1.0 / vec2(max(textureSize(gSource, 0), ivec2(1)));
   gUvMin = gRegionOffset + 0.5 * gTexel;
   gUvMax = max(gRegionOffset + gRegionScale - 0.5 * gTexel, gUvMin);
-  vec2 uv = clamp(vUv, gUvMin, gUvMax);
+  return clamp(unclamped, gUvMin, gUvMax);
+}
 
+// The luminance of the centre and its four direct neighbours, and whether their contrast makes
+// the centre an edge pixel.
+struct Cross {
+  float m, n, s, w, e;
+  float range;
+  bool edge;
+};
+
+Cross CrossAt(vec2 uv, vec4 center) {
+  Cross c;
+  c.m = Luma(center.rgb);
+  c.n = LumaAt(uv, 0.0, -1.0);
+  c.s = LumaAt(uv, 0.0, 1.0);
+  c.w = LumaAt(uv, -1.0, 0.0);
+  c.e = LumaAt(uv, 1.0, 0.0);
+  float lumaMin = min(c.m, min(min(c.n, c.s), min(c.w, c.e)));
+  float lumaMax = max(c.m, max(max(c.n, c.s), max(c.w, c.e)));
+  c.range = lumaMax - lumaMin;
+  c.edge = c.range >= max(kEdgeThresholdMin, lumaMax * kEdgeThreshold);
+  return c;
+}
+
+//@entry mainVS vs
+//@include include/regionTriangleVS.inc
+
+//@entry mainPS ps
+layout(location = 0) in vec2 vUv;
+layout(location = 0) out vec4 outColor;
+
+// How much of the sub-pixel blend to apply (0 none, 1 full softness).
+const float kSubpixelQuality = 0.75;
+// Step lengths, in texels, of the walk along an edge: fine near the pixel, coarser far away.
+const int kSearchSteps = 12;
+const float kSearchStep[kSearchSteps] = float[](1.0, 1.0, 1.0, 1.0, 1.0, 1.5, 2.0, 2.0, 2.0, 2.0, 4.0, 8.0);
+
+void main() {
+  vec2 uv = BeginPixel(vUv);
   vec4 center = Sample(uv);
-  float lumaM = Luma(center.rgb);
-  float lumaN = LumaAt(uv, 0.0, -1.0);
-  float lumaS = LumaAt(uv, 0.0, 1.0);
-  float lumaW = LumaAt(uv, -1.0, 0.0);
-  float lumaE = LumaAt(uv, 1.0, 0.0);
-  float lumaMin = min(lumaM, min(min(lumaN, lumaS), min(lumaW, lumaE)));
-  float lumaMax = max(lumaM, max(max(lumaN, lumaS), max(lumaW, lumaE)));
-  float range = lumaMax - lumaMin;
-  if (!(range >= max(kEdgeThresholdMin, lumaMax * kEdgeThreshold))) {
+  Cross contrast = CrossAt(uv, center);
+  if (!contrast.edge) {
     outColor = center;
     return;
   }
+  float lumaM = contrast.m;
+  float lumaN = contrast.n;
+  float lumaS = contrast.s;
+  float lumaW = contrast.w;
+  float lumaE = contrast.e;
+  float range = contrast.range;
 
   float lumaNW = LumaAt(uv, -1.0, -1.0);
   float lumaNE = LumaAt(uv, 1.0, -1.0);
@@ -125,4 +155,15 @@ void main() {
   float offset = max(edgeOffset, subpixelOffset);
   vec2 resampled = uv + (horizontal ? vec2(0.0, offset * stepAcross) : vec2(offset * stepAcross, 0.0));
   outColor = Sample(resampled);
+}
+
+//@entry edgePS ps
+layout(location = 0) in vec2 vUv;
+layout(location = 0) out vec4 outColor;
+
+void main() {
+  vec2 uv = BeginPixel(vUv);
+  vec4 center = Sample(uv);
+  outColor = center;
+  gl_FragDepth = CrossAt(uv, center).edge ? 0.0 : 1.0;
 }

@@ -76,7 +76,11 @@ void main() {
   vec2 uv = GlitchedUv(vUv, glitch, frame, split);
   vec2 splitUv = vec2(split * gRegionScale.x, 0.0);
   vec4 base = textureLod(gSource, uv, 0.0);
-  vec3 color = vec3(textureLod(gSource, uv + splitUv, 0.0).r, base.g, textureLod(gSource, uv - splitUv, 0.0).b);
+  vec3 color = base.rgb;
+  if (split != 0.0) {  // the channels part only while glitching: one read per pixel otherwise
+    color.r = textureLod(gSource, uv + splitUv, 0.0).r;
+    color.b = textureLod(gSource, uv - splitUv, 0.0).b;
+  }
   color = mix(color, vec3(0.0), isnan(color));
 
   uvec2 pixel = uvec2(max(gl_FragCoord.xy, vec2(0.0)));

@@ -8,6 +8,7 @@
 #include "graph/FinalOutput.h"
 #include "graph/GraphLoader.h"
 #include "render/Camera.h"
+#include "render/DrawContext.h"
 #include "render/GpuResource.h"
 #include "render/RenderStateDesc.h"
 #include "render/Screen.h"
@@ -138,6 +139,9 @@ GpuResource* Player::TakeSwapTarget() {
 }
 
 void Player::RunLoadTimePass() {
+  // Nobody sees what this pass draws (every frame starts from black and draws all it shows), so
+  // it draws no pixel: the functions still build their resources and set their state.
+  const PixelDiscardScope noPixels(drawContext);
   for (const auto& op : operators) {
     if (!op->outputs.empty()) op->outputs.front().Evaluate(kLoadTimePassTime, *this);
   }

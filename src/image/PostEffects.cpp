@@ -2,6 +2,12 @@
 
 #include "image/FullScreenPass.h"
 #include "render/Adapter.h"
+#include "render/DrawContext.h"
+#include "render/FormatCode.h"
+#include "render/GpuResource.h"
+#include "render/RenderState.h"
+#include "render/ResourceDesc.h"
+#include "resources/ResourceLoader.h"
 #include "render/RenderStateDesc.h"
 #include "render/Sampler.h"
 #include "render/ShaderPass.h"
@@ -24,6 +30,43 @@ void DestroyPass(ShaderPass*& pass) {
   pass = nullptr;
 }
 
+// The edge pass writes every pixel of the viewport as it is, and its depth: 0 on an edge, 1
+// elsewhere.
+RenderStateDesc FxaaEdgeStateDesc() {
+  RenderStateDesc desc = DefaultRenderStateDesc();
+  desc.depthComparison = kCompareAlways;
+  return desc;
+}
+
+// The full search draws at depth 0 and passes only where the edge pass left 0; the mask is kept.
+RenderStateDesc FxaaSearchStateDesc() {
+  RenderStateDesc desc = DefaultRenderStateDesc();
+  desc.flags &= ~kStateDepthWrite;
+  desc.depthComparison = kCompareGreaterEqual;
+  return desc;
+}
+
+ShaderPass* LoadFxaaEdgePass(Adapter* adapter) {
+  ShaderPass* pass = CreateShaderPass(adapter);
+  LoadShaderPass("fxaa", {.vertex = "mainVS", .pixel = "edgePS"}, pass, false);
+  SetState(pass, GetRenderState(adapter, FxaaEdgeStateDesc()));
+  return pass;
+}
+
+// The edge mask the size of `destination`, made again when the size changes; null when it
+// cannot be made.
+GpuResource* FitEdgeMask(Adapter* adapter, GpuResource*& mask, const GpuResource& destination) {
+  if (mask && mask->Width() == destination.Width() && mask->Height() == destination.Height()) return mask;
+  if (mask) DestroyResource(mask);
+  ResourceDesc desc;
+  desc.flags = kResourceTexture | kUsageDefault | kResourceDepthStencil;
+  desc.format = kFormatDepth32F;
+  desc.width = destination.Width();
+  desc.height = destination.Height();
+  mask = CreateResource(adapter, desc, nullptr);
+  return mask;
+}
+
 }  // namespace
 
 PostEffects::PostEffects(Adapter* adapter_, Screen* screen_, const Camera* camera_)
@@ -33,7 +76,9 @@ PostEffects::PostEffects(Adapter* adapter_, Screen* screen_, const Camera* camer
     return;
   }
   const RenderStateDesc defaultState = DefaultRenderStateDesc();
-  fxaa.pass = LoadFullScreenPass(adapter, "fxaa", {.vertex = "mainVS", .pixel = "mainPS"}, &defaultState);
+  const RenderStateDesc fxaaSearchState = FxaaSearchStateDesc();
+  fxaa.pass = LoadFullScreenPass(adapter, "fxaa", {.vertex = "mainVS", .pixel = "mainPS"}, &fxaaSearchState);
+  fxaa.edgePass = LoadFxaaEdgePass(adapter);
   toneMapping.pass =
       LoadFullScreenPass(adapter, "toneMapping", {.vertex = "mainVS", .pixel = "mainPS"}, &defaultState);
   InitSsao(ssao, adapter, screen, camera);
@@ -46,7 +91,10 @@ PostEffects::~PostEffects() {
   DestroyBloom(bloom);
   DestroySsao(ssao);
   DestroyPass(toneMapping.pass);
+  DestroyPass(fxaa.edgePass);
   DestroyPass(fxaa.pass);
+  if (fxaa.edgeMask) DestroyResource(fxaa.edgeMask);
+  fxaa.edgeMask = nullptr;
 }
 
 void PostEffects::ToneMap(GpuResource* source, GpuResource* destination, const TargetRect& viewport) {
@@ -66,7 +114,27 @@ void PostEffects::Fxaa(GpuResource* source, GpuResource* destination, const Targ
   SetTexture(&pass, 0, source, GetSampler(adapter, StandardSamplerDesc()));
   const RegionConstants region = RegionOf(viewport, screen);
   WriteConstants(pass, {{"gRegionScale", region.scale}, {"gRegionOffset", region.offset}});
-  DrawFullScreenPass(*adapter, pass, destination, viewport, "FXAA");
+  ShaderPass* edgePass = fxaa.edgePass;
+  GpuResource* mask = nullptr;
+  if (destination && edgePass && edgePass->HasStage(kStagePixel))
+    mask = FitEdgeMask(adapter, fxaa.edgeMask, *destination);
+  if (mask == nullptr || !adapter->drawContext) {
+    DrawFullScreenPass(*adapter, pass, destination, viewport, "FXAA");  // the search everywhere
+    return;
+  }
+  SetTexture(edgePass, 0, source, GetSampler(adapter, StandardSamplerDesc()));
+  WriteConstants(*edgePass, {{"gRegionScale", region.scale}, {"gRegionOffset", region.offset}});
+  adapter->BeginEvent("FXAA");
+  DrawContext& draw = *adapter->drawContext;
+  TargetSet targets = FullScreenTargets(destination, viewport);
+  targets.depth = mask;
+  targets.clearFlags = kClearColor;  // the edge pass writes every depth value of the viewport
+  draw.SetTargets(targets);
+  draw.DrawFullScreen(*edgePass, 3);
+  draw.DrawFullScreen(pass, 3);
+  draw.UnbindResources(pass);
+  draw.UnbindTargets();
+  adapter->EndEvent();
 }
 
 void PostEffects::Grain(GpuResource* source, GpuResource* destination, const TargetRect& viewport,

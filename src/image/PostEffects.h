@@ -21,8 +21,12 @@ struct ToneMappingEffect {
   ShaderPass* pass = nullptr;
 };
 
+// Two passes: the edge pass copies the image and marks its edge pixels in the depth of the edge
+// mask; the full search then runs only where the mark lets the depth test pass.
 struct FxaaEffect {
-  ShaderPass* pass = nullptr;
+  ShaderPass* pass = nullptr;      // the full search
+  ShaderPass* edgePass = nullptr;  // the copy with the edge mark
+  GpuResource* edgeMask = nullptr; // depth, the size of the last destination; made when needed
 };
 
 struct GrainEffect {

@@ -95,15 +95,20 @@ void Adapter::WaitForGpu() { glFinish(); }
 
 void Adapter::BeginEvent(const char* label) {
   glPushDebugGroup(GL_DEBUG_SOURCE_APPLICATION, 0, -1, label);
-  ++eventDepth_;
+  events_.emplace_back(label ? label : "");
   if (profiler) profiler->BeginGroup(label);
 }
 
 void Adapter::EndEvent() {
-  if (eventDepth_ == 0) return;  // an unpaired end would underflow the group stack
-  --eventDepth_;
+  if (events_.empty()) return;  // an unpaired end would underflow the group stack
+  events_.pop_back();
   if (profiler) profiler->EndGroup();
   glPopDebugGroup();
+}
+
+const std::string& Adapter::CurrentEvent() const {
+  static const std::string kNone;
+  return events_.empty() ? kNone : events_.back();
 }
 
 uint32_t Adapter::TakeGlError() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct SDL_Window;
@@ -37,6 +38,8 @@ public:
   uint32_t TakeGlError();
   // The driver's name for the GPU ("llvmpipe (LLVM 15.0.6, 256 bits)").
   const char* RendererName() const;
+  // The innermost label begun and not ended; empty outside any.
+  const std::string& CurrentEvent() const;
 
   void* context = nullptr;  // the SDL GL context
   SDL_Window* window = nullptr;
@@ -55,7 +58,7 @@ public:
 private:
   friend Adapter* CreateAdapter(SDL_Window* window);
   Adapter() = default;
-  int eventDepth_ = 0;
+  std::vector<std::string> events_;
 };
 
 // Creates the GL 4.5 core context on the window (fatal "Failed to create OpenGL device" when it

@@ -3,6 +3,8 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "render/Adapter.h"
 #include "render/ConstantBuffer.h"
@@ -10,6 +12,7 @@
 #include "render/DrawCall.h"
 #include "render/Geometry.h"
 #include "render/GpuResource.h"
+#include "render/PassProfiler.h"
 #include "render/RenderState.h"
 #include "render/Sampler.h"
 #include "render/ShaderPass.h"
@@ -117,6 +120,7 @@ uint32_t DrawContext::FramebufferOf(const TargetSet& targets) {
 
 void DrawContext::SetTargets(const TargetSet& targets) {
   detail::DrawContextState& st = *state_;
+  if (profiler_) StartProfiledPass(targets);
   const GLuint framebuffer = FramebufferOf(targets);
   st.BindFramebuffer(framebuffer);
   const TargetRect& r = targets.rect;
@@ -125,13 +129,41 @@ void DrawContext::SetTargets(const TargetSet& targets) {
   st.SetViewport(rect);
   st.SetScissor(rect);
   const bool clearDepth = (targets.clearFlags & kClearDepthStencil) && targets.depth;
-  if (framebuffer && ((targets.clearFlags & kClearColor) || clearDepth)) {
+  if (framebuffer && !pixelsDiscarded_ && ((targets.clearFlags & kClearColor) || clearDepth)) {
     st.PrepareClear();
     ClearTargets(framebuffer, targets);
   }
 }
 
-void DrawContext::UnbindTargets() { state_->BindFramebuffer(0); }
+void DrawContext::UnbindTargets() {
+  if (profiler_) profiler_->Stop();
+  state_->BindFramebuffer(0);
+}
+
+void DrawContext::SetPixelsDiscarded(bool discarded) {
+  if (discarded == pixelsDiscarded_) return;
+  pixelsDiscarded_ = discarded;
+  if (discarded)
+    glEnable(GL_RASTERIZER_DISCARD);
+  else
+    glDisable(GL_RASTERIZER_DISCARD);
+}
+
+void DrawContext::NoteProfiledDraw(const ShaderPass& pass) {
+  const std::string& label = adapter_->CurrentEvent();
+  profiler_->NoteDraw(label.empty() ? pass.name : label);
+}
+
+void DrawContext::StartProfiledPass(const TargetSet& targets) {
+  std::string label = adapter_->CurrentEvent();
+  if (label.empty()) {
+    size_t colors = 0;
+    while (colors < 4 && targets.color[colors]) ++colors;
+    label = "(" + std::to_string(colors) + " colour" + (targets.depth ? " + depth" : "") +
+            ((targets.clearFlags & kClearColor) ? ", clear)" : ")");
+  }
+  profiler_->Start(std::move(label), targets.rect.right - targets.rect.left, targets.rect.bottom - targets.rect.top);
+}
 
 void DrawContext::BindState(ShaderPass& pass) {
   const RenderState* state = pass.state ? pass.state : adapter_->defaultState;
@@ -240,6 +272,7 @@ void DrawContext::Draw(const DrawCall& call) {
   const uint32_t first = call.range ? std::min(call.range->first, end) : 0;
   const auto count = static_cast<GLsizei>(end - first);
   const auto instances = static_cast<GLsizei>((call.instanced & 1u) ? call.instanceCount : 1u);
+  if (profiler_) NoteProfiledDraw(*call.pass);
   const GLenum mode = detail::GlTopologyOf(g.topology).mode;
   if (indexed) {
     const GLenum type = detail::GlIndexType(g.indexFormat);
@@ -265,6 +298,7 @@ void DrawContext::DrawFullScreen(ShaderPass& pass, uint32_t vertexCount) {
   if (!pass.HasStage(kStageVertex)) return;
   state_->BindVertexArray(state_->emptyVertexArray);
   BindPass(pass);
+  if (profiler_) NoteProfiledDraw(pass);
   glDrawArrays(GL_TRIANGLE_STRIP, 0, static_cast<GLsizei>(vertexCount));
   UnbindResources(pass);
 }

@@ -10,6 +10,7 @@
 namespace orvane {
 
 class Adapter;
+class PassProfiler;
 class ShaderPass;
 struct DrawCall;
 struct Geometry;
@@ -44,6 +45,15 @@ public:
   // next binds set everything again instead of trusting the shadow.
   void InvalidateState();
 
+  // While on, draws and clears touch no pixel: everything else (state, constants, resources)
+  // happens as usual. For work whose results nobody sees, such as evaluating the graph once
+  // before the first frame.
+  void SetPixelsDiscarded(bool discarded);
+  bool PixelsDiscarded() const { return pixelsDiscarded_; }
+
+  // Benchmarks: a profiler that times each binding of targets (null detaches it).
+  void AttachProfiler(PassProfiler* profiler) { profiler_ = profiler; }
+
   // Framebuffer objects made so far and still alive.
   size_t FramebufferCount() const;
 
@@ -60,9 +70,32 @@ private:
   void BindResources(ShaderPass& pass);
   void BindSamplers(ShaderPass& pass);
   bool BindGeometry(Geometry& geometry);
+  void StartProfiledPass(const TargetSet& targets);
+  void NoteProfiledDraw(const ShaderPass& pass);
 
   Adapter* adapter_ = nullptr;
+  bool pixelsDiscarded_ = false;
+  PassProfiler* profiler_ = nullptr;
   std::unique_ptr<detail::DrawContextState> state_;
+};
+
+// Discards pixels for as long as it lives, then gives the context back the setting it found.
+// A null context is left alone.
+class PixelDiscardScope {
+public:
+  explicit PixelDiscardScope(DrawContext* draw)
+      : draw_(draw), wasDiscarded_(draw != nullptr && draw->PixelsDiscarded()) {
+    if (draw_) draw_->SetPixelsDiscarded(true);
+  }
+  ~PixelDiscardScope() {
+    if (draw_) draw_->SetPixelsDiscarded(wasDiscarded_);
+  }
+  PixelDiscardScope(const PixelDiscardScope&) = delete;
+  PixelDiscardScope& operator=(const PixelDiscardScope&) = delete;
+
+private:
+  DrawContext* draw_;
+  bool wasDiscarded_;
 };
 
 }  // namespace orvane

@@ -61,6 +61,7 @@ public:
   ConstantBuffer* constantBuffers[kMaxConstantBuffers] = {};
   Adapter* adapter = nullptr;
   uint32_t pipeline = 0;  // GL program pipeline
+  std::string name;       // where the loader found it ("fxaa:mainPS"), for profiles; may be empty
 };
 
 ShaderPass* CreateShaderPass(Adapter* adapter);

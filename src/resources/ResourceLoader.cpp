@@ -112,6 +112,7 @@ const ShaderBlob* LoadShaderStage(std::int32_t stage, std::string_view key, bool
 
 bool LoadShaderPass(std::string_view name, const ShaderEntries& entries, ShaderPass* pass,
                     bool noDirectory) {
+  pass->name = std::string(name.substr(name.find_last_of("/\\") + 1)) + ":" + (entries.pixel ? entries.pixel : "");
   const auto load = [&](std::int32_t stage, const char* entry) {
     return LoadShaderStage(stage, std::string(name) + entry, noDirectory);
   };

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 #include "ImageTestSupport.h"
 #include "image/PostEffects.h"
+#include "render/ShaderPass.h"
 
 namespace orvane {
 namespace {
@@ -185,6 +187,28 @@ TEST_F(PostEffectsTest, FxaaSoftensHardDiagonalEdgesAndLeavesFlatAreas) {
       smoothError += static_cast<double>(std::fabs(smoothCoverage - edge));
     }
     EXPECT_LT(smoothError, 0.5 * hardError);
+  }
+}
+
+TEST_F(PostEffectsTest, FxaaThroughTheEdgeMaskEqualsTheSearchEverywhere) {
+  // The search skips what the edge pass finds flat; where it looks, it must find what it would
+  // have found without the mask. Also within a viewport, so the mask follows the region.
+  const TargetRect whole = player.rect;
+  for (const TargetRect viewport : {whole, TargetRect{8, 4, 56, 60}}) {
+    for (float slope : {0.4f, 0.1f, 1.7f}) {
+      SCOPED_TRACE(::testing::Message() << slope << " " << viewport.left);
+      Paint(test::kPaintDiagonal, {1, 1, 1, 1});
+      Set(kPaint, "Slope", slope);
+      player.rect = viewport;
+      const auto masked = Run(kFxaa);
+      ShaderPass* const edgePass = std::exchange(postEffects->fxaa.edgePass, nullptr);
+      ASSERT_TRUE(edgePass != nullptr && edgePass->HasStage(kStagePixel));
+      const auto searchedEverywhere = Run(kFxaa);
+      postEffects->fxaa.edgePass = edgePass;
+      player.rect = whole;
+      ASSERT_EQ(masked.size(), searchedEverywhere.size());
+      for (size_t i = 0; i < masked.size(); ++i) test::ExpectColorNear(masked[i], searchedEverywhere[i], 1e-3f);
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 #include "render/Camera.h"
 #include "render/ConstantBuffer.h"
 #include "render/DrawCall.h"
+#include "render/PassProfiler.h"
 #include "render/RenderState.h"
 #include "render/Sampler.h"
 #include "render/VertexLayout.h"
@@ -87,6 +88,69 @@ TEST_F(TargetsAndStates, ViewportAndScissorAreTheRectangleWithItsTopRowAtTheTop)
       const Rgba expected = !inside ? kClear : (y < 12 ? kRed : kBlue);
       ExpectColorNear(pixels[y * 32 + x], expected);
     }
+  }
+}
+
+TEST_F(TargetsAndStates, DiscardedPixelsLeaveTargetsAsTheyWereUntilTheScopeEnds) {
+  ResourcePtr target = MakeTarget(16, 16);
+  ResourcePtr depth = MakeDepth(16, 16);
+  PassPtr pass = MakePass(kFullScreenVS, kSolidColorPS);
+  draw().SetTargets(Targets(target.get(), depth.get(), kRed));
+  draw().UnbindTargets();
+  {
+    const PixelDiscardScope outer(&draw());
+    {
+      const PixelDiscardScope inner(&draw());
+      EXPECT_TRUE(draw().PixelsDiscarded());
+    }
+    EXPECT_TRUE(draw().PixelsDiscarded());  // the inner scope gives back what it found
+    draw().SetTargets(Targets(target.get(), depth.get(), kBlue));  // the clear is dropped
+    FillWith(*pass, kGreen);                                         // and so is the draw
+    draw().UnbindTargets();
+  }
+  EXPECT_FALSE(draw().PixelsDiscarded());
+  for (const Rgba& pixel : ReadPixels(*target)) ExpectColorNear(pixel, kRed);
+
+  draw().SetTargets(Targets(target.get(), depth.get(), kBlue));
+  FillWith(*pass, kGreen);
+  draw().UnbindTargets();
+  for (const Rgba& pixel : ReadPixels(*target)) ExpectColorNear(pixel, kGreen);
+  const PixelDiscardScope withoutContext(nullptr);  // nothing to do, nothing to crash on
+}
+
+TEST_F(TargetsAndStates, AProfilerChargesEachBindingToItsLabelElseItsShadersElseItsTargets) {
+  ResourcePtr target = MakeTarget(16, 8);
+  PassPtr pass = MakePass(kFullScreenVS, kSolidColorPS);
+  PassProfiler profiler;
+  draw().AttachProfiler(&profiler);
+  const auto bindAndFill = [&](const char* label) {
+    if (label) adapter()->BeginEvent(label);
+    draw().SetTargets(Targets(target.get()));
+    FillWith(*pass, kGreen);
+    draw().UnbindTargets();
+    if (label) adapter()->EndEvent();
+  };
+  bindAndFill("FIRST");
+  bindAndFill(nullptr);  // a pass without a name: its targets name it
+  pass->name = "solid:PS";
+  bindAndFill(nullptr);
+  bindAndFill("FIRST");
+  draw().AttachProfiler(nullptr);
+  bindAndFill("NOT COUNTED");
+
+  struct Expected {
+    const char* label;
+    uint32_t count;
+  };
+  const Expected expected[] = {{"FIRST", 2}, {"(1 colour, clear)", 1}, {"solid:PS", 1}};
+  ASSERT_EQ(profiler.Times().size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    const PassTime& time = profiler.Times()[i];
+    EXPECT_EQ(time.label, expected[i].label);
+    EXPECT_EQ(time.count, expected[i].count);
+    EXPECT_EQ(time.width, 16);
+    EXPECT_EQ(time.height, 8);
+    EXPECT_GE(time.seconds, 0.0);
   }
 }
 

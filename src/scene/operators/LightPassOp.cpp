@@ -37,10 +37,12 @@ constexpr uint16_t kAddColor = BlendWord(kBlendOne, kBlendOne, kBlendOpAdd);
 constexpr uint16_t kSourceAlpha = BlendWord(kBlendOne, kBlendZero, 0);
 static_assert(kSourceAlpha == 0x0042);
 
+// Lights are drawn at depth 0 or beyond and pass only where the coverage mark is 0 (the scene
+// drew there); without a mark bound the test has no effect.
 RenderStateDesc LightStateDesc(uint32_t cull) {
   RenderStateDesc desc;
-  desc.flags = cull;
-  desc.depthComparison = kCompareLessEqual;
+  desc.flags = cull | kStateDepthTest;
+  desc.depthComparison = kCompareGreaterEqual;
   desc.colorBlend[0] = kAddColor;
   desc.alphaBlend[0] = kSourceAlpha;
   desc.stencilReadMask = 0xFF;
@@ -237,7 +239,10 @@ void LightPassOp::LightPassFunction::Evaluate(float time, const PortList& source
   GpuResource* lit = TakeLitTarget(player);
   if (lit == nullptr) return;
   DrawContext& draw = *player.renderer->drawContext;
-  draw.SetTargets(LitTargets(lit, player.rect));
+  TargetSet litTargets = LitTargets(lit, player.rect);
+  litTargets.depth = coverage.Fit(player.renderer->adapter, *lit);
+  draw.SetTargets(litTargets);
+  if (litTargets.depth) coverage.Mark(draw, player.gbuffer->targets[0]);
   DrawLights(dirPass, pointPass, player);
   draw.UnbindTargets();
   if (player.image == nullptr) return;

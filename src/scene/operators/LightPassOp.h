@@ -1,5 +1,6 @@
 #pragma once
 #include "graph/Operator.h"
+#include "scene/LightCoverage.h"
 
 namespace orvane {
 
@@ -26,6 +27,7 @@ public:
     // path does not load (that kind of light is then not drawn).
     ShaderPass* pointPass = nullptr;
     ShaderPass* dirPass = nullptr;
+    LightCoverage coverage;  // where the lights may shade
 
   private:
     void LoadPasses(float time, const PortList& sources, Player& player);

@@ -1,0 +1,42 @@
+#include "render/PassProfiler.h"
+
+#include <epoxy/gl.h>
+
+#include <utility>
+
+namespace orvane {
+
+void PassProfiler::Start(std::string label, int32_t width, int32_t height) {
+  Stop();
+  current_ = PassTime{std::move(label), width, height, 1, 0.0};
+  running_ = true;
+  named_ = false;
+  start_ = Clock::now();
+}
+
+void PassProfiler::NoteDraw(const std::string& name) {
+  if (!running_ || name.empty()) return;
+  if (!named_) {
+    current_.label = name;
+    named_ = true;
+  } else if (current_.label.find(name) == std::string::npos) {
+    current_.label += " + " + name;
+  }
+}
+
+void PassProfiler::Stop() {
+  glFinish();
+  if (!running_) return;
+  running_ = false;
+  current_.seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+  for (PassTime& total : times_) {
+    if (total.label == current_.label && total.width == current_.width && total.height == current_.height) {
+      total.count += 1;
+      total.seconds += current_.seconds;
+      return;
+    }
+  }
+  times_.push_back(current_);
+}
+
+}  // namespace orvane

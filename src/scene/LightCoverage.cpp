@@ -1,0 +1,63 @@
+#include "scene/LightCoverage.h"
+
+#include "render/DrawContext.h"
+#include "render/FormatCode.h"
+#include "render/GpuResource.h"
+#include "render/RenderState.h"
+#include "render/RenderStateDesc.h"
+#include "render/ResourceDesc.h"
+#include "render/Sampler.h"
+#include "render/SamplerDesc.h"
+#include "render/ShaderPass.h"
+#include "resources/ResourceLoader.h"
+
+namespace orvane {
+namespace {
+
+// Depth written everywhere, colour never.
+RenderStateDesc MarkStateDesc() {
+  RenderStateDesc desc = DefaultRenderStateDesc();
+  desc.flags = kStateDepthTest | kStateDepthWrite;
+  desc.depthComparison = kCompareAlways;
+  desc.writeDisable[0] = 0xF;
+  return desc;
+}
+
+}  // namespace
+
+LightCoverage::~LightCoverage() {
+  if (pass_) DestroyShaderPass(pass_);
+  if (mask_) DestroyResource(mask_);
+}
+
+GpuResource* LightCoverage::Fit(Adapter* adapter, const GpuResource& lit) {
+  if (!tried_) {
+    tried_ = true;
+    pass_ = CreateShaderPass(adapter);
+    if (LoadShaderPass("lightCoverage", {.vertex = "VS", .pixel = "PS"}, pass_, false)) {
+      SetState(pass_, GetRenderState(adapter, MarkStateDesc()));
+    } else {
+      DestroyShaderPass(pass_);
+      pass_ = nullptr;
+    }
+  }
+  if (pass_ == nullptr) return nullptr;
+  if (mask_ && mask_->Width() == lit.Width() && mask_->Height() == lit.Height()) return mask_;
+  if (mask_) DestroyResource(mask_);
+  ResourceDesc desc;
+  desc.flags = kResourceTexture | kUsageDefault | kResourceDepthStencil;
+  desc.format = kFormatDepth32F;
+  desc.width = lit.Width();
+  desc.height = lit.Height();
+  mask_ = CreateResource(adapter, desc, nullptr);
+  return mask_;
+}
+
+void LightCoverage::Mark(DrawContext& draw, GpuResource* albedo) {
+  if (pass_ == nullptr) return;
+  SetTexture(pass_, 0, albedo, GetSampler(pass_->adapter, MakeSamplerDesc(kFilterPoint, kAddressWrap)));
+  draw.DrawFullScreen(*pass_, 3);
+  draw.UnbindResources(*pass_);
+}
+
+}  // namespace orvane
