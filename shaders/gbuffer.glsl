@@ -10,17 +10,7 @@
 // and float files are linear already, roughness and metalness are read as stored. A missing one is
 // a white texel, so the constants alone decide.
 
-layout(std140, binding = 0) uniform DrawConstants {
-  mat4 gWorldViewProj;
-  mat4 gWorldView;
-  mat4 gProj;
-  vec4 gBaseColor;
-  vec4 gSpecularMapColor;
-  float gRoughness;
-  float gMetalness;
-  vec4 gEmissiveColor;
-  mat4 gNormalMatrix;  // carries normals: the inverse transpose of gWorldView, up to a positive factor
-};
+//@include include/drawConstants.inc
 
 //@entry VS vs
 layout(location = 0) in vec3 inPosition;

@@ -4,16 +4,7 @@
 // its own colour towards the centre and dissolving towards its rim. Targets as gbuffer.glsl
 // writes them.
 
-layout(std140, binding = 0) uniform DrawConstants {
-  mat4 gWorldViewProj;
-  mat4 gWorldView;
-  mat4 gProj;
-  vec4 gBaseColor;
-  vec4 gSpecularMapColor;
-  float gRoughness;
-  float gMetalness;
-  vec4 gEmissiveColor;
-};
+//@include include/drawConstants.inc
 
 //@entry mainVS vs
 layout(location = 0) in vec3 inPosition;
