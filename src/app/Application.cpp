@@ -179,6 +179,7 @@ struct OfflineRun {
       return false;
     }
     Screen& screen = stage.screen();
+    if (postEffects) postEffects->SetPixelScale(static_cast<float>(factor));
     PlayerOptions options;
     options.output = MusicChannel::Output::Silent;
     options.playMusic = false;

@@ -69,6 +69,11 @@ void PostEffects::Fxaa(GpuResource* source, GpuResource* destination, const Targ
   DrawFullScreenPass(*adapter, pass, destination, viewport, "FXAA");
 }
 
+void PostEffects::SetPixelScale(float scale) {
+  bloom.pixelScale = scale;
+  grain.pixelScale = scale;
+}
+
 void PostEffects::Grain(GpuResource* source, GpuResource* destination, const TargetRect& viewport,
                         float time, float glitch) {
   if (grain.pass == nullptr) return;
@@ -82,7 +87,8 @@ void PostEffects::Grain(GpuResource* source, GpuResource* destination, const Tar
                         {"gRegionScale", region.scale},
                         {"gRegionOffset", region.offset},
                         {"gScreenSize", screenSize},
-                        {"gGlitch", &glitch}});
+                        {"gGlitch", &glitch},
+                        {"gPixelScale", &grain.pixelScale}});
   SetTexture(&pass, 0, source, GetSampler(adapter, GrainSamplerDesc()));
   DrawFullScreenPass(*adapter, pass, destination, viewport, nullptr);
 }
