@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/Player.h"
 #include "document/DocumentDump.h"
@@ -13,7 +15,10 @@
 #include "graph/GraphDump.h"
 #include "graph/GraphLoader.h"
 #include "graph/OperatorRegistry.h"
+#include "resources/DdsReader.h"
 #include "resources/EmbeddedFiles.h"
+#include "resources/ImageDecoder.h"
+#include "scene/lwobject/LwReader.h"
 
 namespace orvane {
 namespace {
@@ -70,26 +75,35 @@ void ReportLoad(const OperatorList& operators, const GraphLoadReport& report, st
   }
 }
 
-// A shader named by a document is read as two stage files beside its name: "glow.hlsl" is
-// "glowVS.vs" and "glowPS.ps", from the demo's folder or built into the program.
-bool ShaderFilesExist(std::string_view documentPath) {
-  const std::string path = NormalizeDataPath(documentPath);
-  const std::size_t folder = path.find_last_of('/');
-  const std::size_t dot = path.find('.', folder == std::string::npos ? 0 : folder + 1);
-  const std::string name = path.substr(0, dot);
-  for (const char* stageFile : {"VS.vs", "PS.ps"}) {
-    const std::string file = name + stageFile;
-    if (!FileExists(file) && !FindEmbeddedFile(EmbeddedShaderFiles(), file)) return false;
-  }
-  return true;
+// What the loader would make of a texture file that exists: empty when it loads.
+std::string TextureProblem(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  const std::string extension = dot == std::string::npos ? std::string() : path.substr(dot);
+  if (extension != ".png" && extension != ".jpg" && extension != ".dds") return "not a .png, .jpg or .dds file";
+  const std::string file = PathFromDocument(path).string();
+  const ImageResult image = extension == ".dds" ? ReadDds(file) : DecodeImage(file);
+  return image.Ok() ? std::string() : ImageErrorName(image.error);
 }
 
-bool PathExists(const Port& port, std::string_view path) {
-  return (port.hints & kHintShaderPath) ? ShaderFilesExist(path) : FileExists(path);
+// A shader path names one file per stage: the name up to its first dot, the entry point and the
+// stage's extension, in the demo's folder or built into the program.
+std::vector<std::string> MissingShaderStages(const std::string& path) {
+  const std::size_t folder = path.find_last_of("/\\");
+  const std::size_t dot = path.find('.', folder == std::string::npos ? 0 : folder + 1);
+  const std::string name = path.substr(0, dot);
+  std::vector<std::string> missing;
+  for (const char* stage : {"VS.vs", "PS.ps"}) {
+    const std::string file = name + stage;
+    if (!FileExists(file) && !FindEmbeddedFile(EmbeddedShaderFiles(), NormalizeDataPath(file))) {
+      missing.push_back(file);
+    }
+  }
+  return missing;
 }
 
 // Files named by the document: the music and every input that holds a texture, mesh or shader
-// path.
+// path. Textures are decoded and meshes read, so that files the player would refuse are named
+// too; shaders are compiled only by the player.
 int ReportMissingFiles(const DataNode& root, const OperatorList& operators, std::ostream& out) {
   int reported = 0;
   std::string music;
@@ -103,10 +117,30 @@ int ReportMissingFiles(const DataNode& root, const OperatorList& operators, std:
   }
   for (const auto& op : operators) {
     for (const Port& port : op->inputs) {
-      if ((port.hints & (kHintTexturePath | kHintMeshPath | kHintShaderPath)) == 0 || !port.function) continue;
+      constexpr int32_t kFileHints = kHintTexturePath | kHintMeshPath | kHintShaderPath;
+      if ((port.hints & kFileHints) == 0 || !port.function) continue;
       const auto* path = dynamic_cast<const Text*>(port.function->GetValue());
-      if (path == nullptr || path->value.empty() || PathExists(port, path->value)) continue;
-      out << "missing file: " << Quoted(path->value) << " (#" << op->index << '.' << port.name << ")\n";
+      if (path == nullptr || path->value.empty()) continue;
+      const std::string where = " (#" + std::to_string(op->index) + '.' + port.name + ")";
+      if (port.hints & kHintShaderPath) {
+        for (const std::string& stage : MissingShaderStages(path->value)) {
+          out << "missing file: " << Quoted(stage) << where << '\n';
+          ++reported;
+        }
+        continue;
+      }
+      std::string problem;
+      if (!FileExists(path->value)) {
+        out << "missing file: " << Quoted(path->value) << where << '\n';
+        ++reported;
+        continue;
+      }
+      if (port.hints & kHintTexturePath) problem = TextureProblem(path->value);
+      if ((port.hints & kHintMeshPath) && !LoadLwObjectFile(PathFromDocument(path->value).string())) {
+        problem = "not a LightWave object the reader can use";
+      }
+      if (problem.empty()) continue;
+      out << "unreadable file: " << Quoted(path->value) << where << ": " << problem << '\n';
       ++reported;
     }
   }

@@ -203,7 +203,7 @@ TEST_F(InspectTest, CheckReportsMissingImageShaderFiles) {
         "operator[] { type: ImageShader; input[1] { Filepath: \"data/shaders/copy.hlsl\"; } }\n"
         "operator[] { type: ImageShader; }\n");
   EXPECT_EQ(RunCheck(out), 1);
-  EXPECT_EQ(out.str(), "missing file: \"fx\\\\glow.hlsl\" (#1.Filepath)\n");
+  EXPECT_EQ(out.str(), "missing file: \"fx\\\\glowVS.vs\" (#1.Filepath)\nmissing file: \"fx\\\\glowPS.ps\" (#1.Filepath)\n");
   Write("fx/glowVS.vs", "#version 450 core\n");
   out.str("");
   EXPECT_EQ(RunCheck(out), 1);  // the pixel stage is still missing
@@ -211,6 +211,32 @@ TEST_F(InspectTest, CheckReportsMissingImageShaderFiles) {
   out.str("");
   EXPECT_EQ(RunCheck(out), 0);
   EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(InspectTest, CheckNamesTheOperatorOfEachMissingOrUnreadableFile) {
+  Write("demo.opr",
+        "MusicPath: music.wav;\n"
+        "operator { type: FinalOutput; }\n"
+        "operator[] { type: Texture; input { Filepath: \"tex/broken.png\"; } }\n"
+        "operator[] { type: Texture; input { Filepath: \"tex/absent.jpg\"; } }\n"
+        "operator[] { type: LWO; input { Filepath: \"mesh.lwo\"; } }\n"
+        "operator[] { type: RayMarching; input { Filepath: \"shaders/blob.glsl\"; } }\n"
+        "operator[] { type: RayMarching; input { Filepath: \"shaders/whole.glsl\"; } }\n"
+        "operator[] { type: LightPass; }\n");
+  Write("music.wav", "RIFF");
+  Write("tex/broken.png", "\x89PNG\r\n\x1a\n and no more");
+  Write("mesh.lwo", "FORM....LWOB");
+  Write("shaders/blobPS.ps", "#version 450 core\nvoid main() {}\n");
+  Write("shaders/wholeVS.vs", "#version 450 core\nvoid main() {}\n");
+  Write("shaders/wholePS.ps", "#version 450 core\nvoid main() {}\n");
+  EXPECT_EQ(RunCheck(out), 1);
+  const std::string report = out.str();
+  EXPECT_NE(report.find("unreadable file: \"tex/broken.png\" (#1.Filepath): "), std::string::npos) << report;
+  EXPECT_NE(report.find("missing file: \"tex/absent.jpg\" (#2.Filepath)\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("unreadable file: \"mesh.lwo\" (#3.Filepath): "), std::string::npos) << report;
+  EXPECT_NE(report.find("missing file: \"shaders/blobVS.vs\" (#4.Filepath)\n"), std::string::npos) << report;
+  EXPECT_EQ(report.find("#5."), std::string::npos) << "both stages there";
+  EXPECT_EQ(report.find("#6."), std::string::npos) << "the light shaders are built in";
 }
 
 }  // namespace

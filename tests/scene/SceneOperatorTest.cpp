@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <optional>
 
 #include "graph/OperatorRegistry.h"
@@ -47,6 +48,16 @@ std::vector<ExpectedPort> Float3(const char* x, const char* y, const char* z, fl
   return {{x, kPortFloat, value}, {y, kPortFloat, value}, {z, kPortFloat, value}};
 }
 
+std::vector<ExpectedPort> Float4(const std::string& group, float value) {
+  static std::deque<std::string> names;  // ExpectedPort keeps pointers
+  std::vector<ExpectedPort> ports;
+  for (const char* component : {".X", ".Y", ".Z", ".W"}) {
+    names.push_back(group + component);
+    ports.push_back({names.back().c_str(), kPortFloat, value});
+  }
+  return ports;
+}
+
 template <class... Parts>
 std::vector<ExpectedPort> Join(Parts... parts) {
   std::vector<ExpectedPort> all;
@@ -85,7 +96,74 @@ std::vector<ExpectedOperator> ExpectedOperators() {
             Float3("Emissive.R", "Emissive.G", "Emissive.B", 0.0f),
             std::vector<ExpectedPort>{{"EmissiveTex", kPortImage, std::nullopt}}),
        {"SceneOut", kPortScene, std::nullopt}},
+      {"Repeat", kCategoryScene,
+       Join(inScene, std::vector<ExpectedPort>{{"TimeOffset", kPortFloat, 0.0f}, {"Count", kPortFloat, 1.0f}},
+            Float3("Position.X", "Position.Y", "Position.Z", 0.0f),
+            Float3("Rotation.X", "Rotation.Y", "Rotation.Z", 0.0f), Float3("Scale.X", "Scale.Y", "Scale.Z", 1.0f)),
+       kOutScene},
+      {"Replicate", kCategoryScene,
+       Join(inScene,
+            std::vector<ExpectedPort>{{"Count", kPortFloat, 1.0f},
+                                      {"Radius", kPortFloat, 1.0f},
+                                      {"Mode", kPortFloat, 0.0f, kHintChoice},
+                                      {"Seed", kPortFloat, 0.0f}},
+            Float3("OffsetRandom.X", "OffsetRandom.Y", "OffsetRandom.Z", 0.0f),
+            std::vector<ExpectedPort>{{"SizeRandom", kPortFloat, 0.0f}, {"Orientation", kPortFloat, 0.0f, kHintChoice}},
+            Float3("Offset.X", "Offset.Y", "Offset.Z", 0.0f), std::vector<ExpectedPort>{{"Wrap", kPortFloat, 0.0f}},
+            Float3("RotateRandom.X", "RotateRandom.Y", "RotateRandom.Z", 0.0f)),
+       kOutScene},
+      {"RayMarching", kCategoryScene,
+       Join(std::vector<ExpectedPort>{{"Filepath", kPortText, std::nullopt, kHintShaderPath}},
+            Float4("Param1", 1.0f), Float4("Param2", 1.0f)),
+       {"SceneOut", kPortScene, std::nullopt}},
+      {"Eval", kCategoryScene,
+       {{"SCeneIn", kPortScene, std::nullopt}, {"Start", kPortFloat, 0.0f}, {"End", kPortFloat, 1000.0f}},
+       {"SceneOut", kPortScene, std::nullopt}},
+      {"Particles", kCategoryScene,
+       Join(std::vector<ExpectedPort>{{"SceneIn", kPortScene, std::nullopt},
+                                      {"Rate", kPortFloat, 100.0f},
+                                      {"Size.X", kPortFloat, 1.0f},
+                                      {"Size.Y", kPortFloat, 1.0f},
+                                      {"StartSpeed", kPortFloat, 2.0f},
+                                      {"GravityModifier", kPortFloat, 10.0f},
+                                      {"Lifetime", kPortFloat, 2.0f},
+                                      {"StartSizeMin", kPortFloat, 0.1f},
+                                      {"StartSizeMax", kPortFloat, 0.2f},
+                                      {"Seed", kPortFloat, 0.0f},
+                                      {"RandomVelPower", kPortFloat, 0.0f},
+                                      {"StartColor1.R", kPortFloat, 0.1f},
+                                      {"StartColor1.G", kPortFloat, 0.1f},
+                                      {"StartColor1.B", kPortFloat, 10.1f},
+                                      {"StartColor2.R", kPortFloat, 10.5f},
+                                      {"StartColor2.G", kPortFloat, 0.5f},
+                                      {"StartColor2.B", kPortFloat, 0.5f},
+                                      {"Emitter", kPortFloat, 0.0f, kHintChoice}},
+            Float4("EmitterParam", 1.0f)),
+       {"SceneOut", kPortScene, std::nullopt}},
+      {"Texture", kCategoryImage, {{"Filepath", kPortText, std::nullopt, kHintTexturePath}},
+       {"TexOut", kPortImage, std::nullopt}},
+      {"LWO", kCategoryMesh, {{"Filepath", kPortText, std::nullopt, kHintMeshPath}},
+       {"SceneOut", kPortScene, std::nullopt}},
   };
+}
+
+TEST(SceneOperators, ChoiceInputsNameTheirOptionsInOrder) {
+  const struct {
+    const char* type;
+    const char* input;
+    std::vector<std::string> options;
+  } cases[] = {
+      {"Replicate", "Mode", {"Ring", "Point"}},
+      {"Replicate", "Orientation", {"Surface", "Fixed"}},
+      {"Particles", "Emitter", {"Cone", "Sphere", "Plane"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.type) + "." + c.input);
+    const std::unique_ptr<Operator> op = OperatorRegistry::Find(c.type)->Spawn();
+    const Port* port = op->FindPort(c.input);
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(port->options, c.options);
+  }
 }
 
 void ExpectPort(const Port& port, const ExpectedPort& expected) {

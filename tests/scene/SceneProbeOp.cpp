@@ -19,7 +19,7 @@ public:
     sources[kTag]->Evaluate(time, player);
     ProbeRecord record{player.text,  player.world, player.camera, player.projection,
                        player.zNear, player.zFar,  player.fov,    MaterialState::Of(player),
-                       player.image};
+                       player.image, time};
     ProbeOp::Log().push_back(record);
     sources[kInScene]->Evaluate(time, player);
     if (kind_ == Kind::kFloat) sources[kValue]->Evaluate(time, player);

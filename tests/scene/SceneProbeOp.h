@@ -24,6 +24,7 @@ struct ProbeRecord {
   float zNear = 0.0f, zFar = 0.0f, fov = 0.0f;
   MaterialState material;
   GpuResource* image = nullptr;
+  float time = 0.0f;  // the time the output was evaluated at
 };
 
 class ProbeOp final : public Operator {
