@@ -187,5 +187,62 @@ TEST_F(CaptureTest, MotionBlurSpreadsAMovingObjectOverHalfAFrameOfTravel) {
   }
 }
 
+// Particles from a sphere shell, living half a second, emitted 32 times a second: at 20 frames per
+// second every emission and frame time is exact in binary, so a chunk's preroll can start the
+// emission clock on the same beat as the long render.
+SceneDocument ParticleScene(bool seeded) {
+  SceneDocument doc;
+  const int particles = doc.Add("Particles", {{1, "Rate: 32"}, {4, "StartSpeed: 2"}, {5, "GravityModifier: 1"},
+                                              {6, "Lifetime: 0.5"}, {7, "StartSizeMin: 0.4"}, {8, "StartSizeMax: 0.7"},
+                                              {9, seeded ? "Seed: 7" : "Seed: 0"}, {17, "Emitter: 1"},
+                                              {18, "EmitterParam.X: 0.2"}, {19, "EmitterParam.Y: 1"}});
+  const int camera = doc.Add("Camera", {{1, "Position.X: 0"}, {2, "Position.Y: 0"}, {3, "Position.Z: -8"},
+                                        {4, "Direction.X: 0"}, {5, "Direction.Y: 0"}, {6, "Direction.Z: 1"}},
+                             {{particles, "SceneOut", "InScene"}});
+  const int light = doc.Add("DirLight", {}, {{camera, "OutScene", "InScene"}});
+  const int pass = doc.Add("LightPass", {}, {{light, "OutScene", "SceneIn"}});
+  doc.Show(doc.Add("ToneMapping", {}, {{pass, "ImageOut", "ImageIn"}}), "ImageOut");
+  return doc;
+}
+
+int LargestDifference(const Frame& a, const Frame& b) {
+  int largest = a.bytes.size() == b.bytes.size() ? 0 : 255;
+  for (size_t i = 0; i < std::min(a.bytes.size(), b.bytes.size()); ++i) {
+    largest = std::max(largest, std::abs(static_cast<int>(a.bytes[i]) - static_cast<int>(b.bytes[i])));
+  }
+  return largest;
+}
+
+// One render of 0..2 s against two chunks, the second with a preroll longer than a particle
+// lives (0.75 s against 0.5 s), so that it starts 0.25 s after the long render did.
+TEST_F(CaptureTest, ChunksWithAPrerollMatchOneLongRender) {
+  for (const bool seeded : {true, false}) {
+    SCOPED_TRACE(seeded ? "Seed 7" : "Seed 0");
+    const SceneDocument doc = ParticleScene(seeded);
+    const std::string size = "--size 64x36 --fps 20 ";
+    const std::string tag = seeded ? "seeded" : "free";
+    const std::vector<Frame> whole = Render(doc, tag + "-whole", size + "--from 0 --to 2");
+    const std::vector<Frame> first = Render(doc, tag + "-first", size + "--from 0 --to 1");
+    const std::vector<Frame> second = Render(doc, tag + "-second", size + "--from 1 --to 2 --preroll 0.75");
+    const std::vector<Frame> cold = Render(doc, tag + "-cold", size + "--from 1 --to 2");
+    ASSERT_EQ(whole.size(), 40u);
+    ASSERT_EQ(first.size(), 20u);
+    ASSERT_EQ(second.size(), 20u);
+    ASSERT_EQ(cold.size(), 20u);
+    ASSERT_GT(whole[20].Mean(), 0.002);  // particles are there to compare
+    for (size_t k = 0; k < 20; ++k) EXPECT_EQ(LargestDifference(first[k], whole[k]), 0) << k;
+    for (size_t k = 0; k < 20; ++k) {
+      const Frame& expected = whole[20 + k];
+      if (seeded) {
+        EXPECT_EQ(LargestDifference(second[k], expected), 0) << k;
+      } else {
+        EXPECT_NEAR(second[k].Mean(), expected.Mean(), 0.25 * expected.Mean()) << k;
+      }
+    }
+    // Without the preroll the chunk starts empty: its first frame is far from the long render's.
+    EXPECT_LT(cold[0].Mean(), 0.5 * whole[20].Mean());
+  }
+}
+
 }  // namespace
 }  // namespace orvane
