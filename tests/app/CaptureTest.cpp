@@ -94,7 +94,7 @@ double StairSteps(const Frame& frame, float white) {
   std::vector<double> position;
   for (int y = 0; y < frame.height; ++y) {
     double covered = 0.0;
-    for (int x = 0; x < frame.width; ++x) covered += std::clamp(frame.At(x, y) / white, 0.0f, 1.0f);
+    for (int x = 0; x < frame.width; ++x) covered += static_cast<double>(std::clamp(frame.At(x, y) / white, 0.0f, 1.0f));
     position.push_back(covered);
   }
   const double n = static_cast<double>(position.size());
@@ -174,7 +174,10 @@ TEST_F(CaptureTest, MotionBlurSpreadsAMovingObjectOverHalfAFrameOfTravel) {
   EXPECT_NEAR(blurLast - sharpLast, travel * 7.0 / 8.0, 1.5);
   // The same light, spread out: the row's sum stays, its peak is no brighter.
   double sharpSum = 0, blurSum = 0;
-  for (int x = 0; x < a.width; ++x) sharpSum += a.At(x, movingRow), blurSum += b.At(x, movingRow);
+  for (int x = 0; x < a.width; ++x) {
+    sharpSum += static_cast<double>(a.At(x, movingRow));
+    blurSum += static_cast<double>(b.At(x, movingRow));
+  }
   EXPECT_NEAR(blurSum, sharpSum, 0.05 * sharpSum);
 
   // The cube that stands still is the same picture.

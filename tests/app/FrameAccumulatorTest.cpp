@@ -26,7 +26,7 @@ std::vector<uint8_t> Image(int width, int height, const std::function<uint8_t(in
 
 double MeanLinear(const std::vector<uint8_t>& rgba) {
   double sum = 0.0;
-  for (size_t i = 0; i < rgba.size(); i += 4) sum += DisplayToLinear(static_cast<float>(rgba[i]) / 255.0f);
+  for (size_t i = 0; i < rgba.size(); i += 4) sum += static_cast<double>(DisplayToLinear(static_cast<float>(rgba[i]) / 255.0f));
   return sum / static_cast<double>(rgba.size() / 4);
 }
 
