@@ -251,15 +251,19 @@ TEST_F(CaptureTest, ChunksWithAPrerollMatchOneLongRender) {
       const Frame& expected = whole[20 + k];
       wholeLight += expected.Mean();
       chunkLight += second[k].Mean();
-      if (c.exact) EXPECT_EQ(LargestDifference(second[k], expected), 0) << k;
+      if (c.exact) {
+        EXPECT_EQ(LargestDifference(second[k], expected), 0) << k;
+      }
     }
-    ASSERT_GT(wholeLight, 20 * 0.001);  // particles are there to compare
+    ASSERT_GT(wholeLight, 0.0);  // particles are there to compare
     // A crowd of other individuals: a frame's light varies with where they overlap, a second's
     // light does not.
     EXPECT_NEAR(chunkLight, wholeLight, 0.2 * wholeLight);
     // Without the preroll the chunk starts empty, where the long render has its crowd.
     EXPECT_EQ(cold[0].Mean(), 0.0);
-    if (!c.exact) EXPECT_GT(whole[20].Mean(), 0.001);
+    if (!c.exact) {
+      EXPECT_GT(whole[20].Mean(), 0.001);
+    }
   }
 }
 
