@@ -12,6 +12,7 @@ layout(std140, binding = 0) uniform GrainConstants {
   vec2 gRegionOffset;
   vec2 gScreenSize;    // the viewport in pixels
   float gGlitch;
+  float gPixelScale;   // drawn pixels per output pixel (supersampled capture): the size of one grain
 };
 
 //@entry VS vs
@@ -30,6 +31,7 @@ const float kColourGrain = 0.2;
 const float kGlitchRate = 12.0;
 
 float Finite(float x) { return (isnan(x) || isinf(x)) ? 0.0 : x; }
+float PixelScale() { return clamp(Finite(gPixelScale), 1.0, 16.0); }
 
 // A well-mixed 3D integer hash: every output bit depends on every input bit.
 uvec3 Hash(uvec3 v) {
@@ -55,7 +57,7 @@ float GrainNoise(uvec3 seed) {
 vec2 GlitchedUv(vec2 uv, float g, uint frame, out float split) {
   split = 0.0;
   if (g <= 0.0) return uv;
-  float row = floor(gl_FragCoord.y);
+  float row = floor(gl_FragCoord.y / PixelScale());
   vec3 bandPick = Uniform3(uvec3(frame, 17u, 0u));
   float bandHeight = 2.0 + floor(bandPick.x * 30.0);
   uint band = uint(max(row / bandHeight, 0.0));
@@ -83,7 +85,7 @@ void main() {
   }
   color = mix(color, vec3(0.0), isnan(color));
 
-  uvec2 pixel = uvec2(max(gl_FragCoord.xy, vec2(0.0)));
+  uvec2 pixel = uvec2(max(floor(gl_FragCoord.xy / PixelScale()), vec2(0.0)));
   uint seed = floatBitsToUint(time);
   float mono = GrainNoise(uvec3(pixel, seed));
   vec3 chroma = vec3(GrainNoise(uvec3(pixel, seed ^ 0x9E3779B9u)), GrainNoise(uvec3(pixel, seed ^ 0x7F4A7C15u)),

@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "app/Config.h"
 #include "app/BenchmarkReport.h"
+#include "app/FrameAccumulator.h"
 #include "app/FrameProfile.h"
 #include "app/FrameSink.h"
 #include "app/MainLoop.h"
@@ -139,22 +141,45 @@ namespace {
 
 // A player without a window or sound device, on the configured size, for the frames FROM..TO.
 struct OfflineRun {
-  explicit OfflineRun(const CommandLine& line) : stage(OfflineDisplay(line), true) {}
+  explicit OfflineRun(const CommandLine& line)
+      : output(OutputSize(line)), factor(SupersampleFactor(line, output)), stage(DrawnDisplay(output, factor), true) {}
 
-  static DisplayConfig OfflineDisplay(const CommandLine& line) {
+  static DisplayConfig OutputSize(const CommandLine& line) {
     DisplayConfig display = EffectiveDisplay(line);
     display.fullscreen = false;
     display.vsync = false;
     return display;
   }
 
+  // The supersampling factor asked for, or 0 when the drawn size would be larger than any target.
+  static int SupersampleFactor(const CommandLine& line, const DisplayConfig& output) {
+    const int factor = line.supersample;
+    const bool fits = output.width <= DisplayConfig::kMaxSize / factor && output.height <= DisplayConfig::kMaxSize / factor;
+    return fits ? factor : 0;
+  }
+
+  // Operators see the drawn size as the screen: what follows the screen's size scales by itself.
+  static DisplayConfig DrawnDisplay(DisplayConfig display, int factor) {
+    display.width *= std::max(factor, 1);
+    display.height *= std::max(factor, 1);
+    return display;
+  }
+
   // False, with the message printed, when no player could be made or the span is unusable.
   bool Start(const CommandLine& line) {
+    if (factor == 0) {
+      std::fprintf(stderr, "orvane: --supersample %d makes frames of %dx%d, more than a target may have (%d)\n",
+                   line.supersample, output.width * line.supersample, output.height * line.supersample,
+                   DisplayConfig::kMaxSize);
+      exitStatus = 2;
+      return false;
+    }
     if (!stage.ready()) {
       std::fprintf(stderr, "orvane: cannot make an offscreen OpenGL context for rendering\n");
       return false;
     }
     Screen& screen = stage.screen();
+    if (postEffects) postEffects->SetPixelScale(static_cast<float>(factor));
     PlayerOptions options;
     options.output = MusicChannel::Output::Silent;
     options.playMusic = false;
@@ -176,13 +201,14 @@ struct OfflineRun {
     return true;
   }
 
-  // Frame k into the back buffer, its CPU phases and GPU groups measured when profiling.
-  void Render(int64_t frame) {
+  // The graph at `time` into the back buffer, its CPU phases and GPU groups measured when
+  // profiling.
+  void RenderAt(double time) {
     Adapter& adapter = *stage.screen().adapter;
     profile.BeginPhase("cpu:evaluate");
     adapter.BeginFrame();
     if (adapter.profiler) adapter.profiler->BeginFrame();
-    player->RenderFrame(static_cast<float>(schedule.TimeOf(frame)));
+    player->RenderFrame(static_cast<float>(time));
     if (adapter.profiler) adapter.profiler->EndFrame();
   }
 
@@ -206,6 +232,8 @@ struct OfflineRun {
     player.reset();
   }
 
+  DisplayConfig output;  // the size of the written frames
+  int factor;            // drawn at factor × the output size
   Stage stage;
   std::unique_ptr<Player> player;
   RenderSchedule schedule;
@@ -216,14 +244,47 @@ struct OfflineRun {
 
 }  // namespace
 
+namespace {
+
+// The frames before FROM that state needs, drawn with every evaluation a written frame has, and
+// never read back.
+void RunPreroll(OfflineRun& run, double seconds, int evaluations) {
+  const int64_t frames = run.schedule.PrerollFrames(seconds);
+  for (int64_t frame = -frames; frame < 0 && StopSignal() == 0; ++frame) {
+    for (int index = 0; index < evaluations; ++index) run.RenderAt(run.schedule.SubframeTime(frame, index, evaluations));
+    run.EndFrame();
+  }
+}
+
+// Frame k as it is written: the back buffer itself, or its evaluations over the shutter decoded,
+// filtered down and averaged when there is more than one back-buffer pixel or evaluation to it.
+std::vector<uint8_t> CaptureFrame(OfflineRun& run, int64_t frame, int evaluations, FrameAccumulator* accumulator) {
+  const GpuResource& backBuffer = *run.stage.screen().backBuffer;
+  if (accumulator == nullptr) {
+    run.RenderAt(run.schedule.TimeOf(frame));
+    run.profile.BeginPhase("cpu:readback");
+    return ReadTexture(backBuffer);
+  }
+  accumulator->Clear();
+  for (int index = 0; index < evaluations; ++index) {
+    run.RenderAt(run.schedule.SubframeTime(frame, index, evaluations));
+    run.profile.BeginPhase("cpu:readback");
+    const std::vector<uint8_t> subframe = ReadTexture(backBuffer);
+    run.profile.BeginPhase("cpu:filter");
+    accumulator->Add(subframe, 1.0f / static_cast<float>(evaluations));
+  }
+  return accumulator->Resolve();
+}
+
+}  // namespace
+
 int RunOfflineRender(const CommandLine& line) {
   CatchStopSignals();
   OfflineRun run(line);
   if (!run.Start(line)) return run.exitStatus;
-  Screen& screen = run.stage.screen();
   Player& player = *run.player;
 
-  FrameFormat format{screen.width, screen.height, line.fps};
+  FrameFormat format{run.output.width, run.output.height, line.fps};
   SoundTrack sound;
   if (player.music) {
     std::error_code ignored;
@@ -237,7 +298,10 @@ int RunOfflineRender(const CommandLine& line) {
     std::fprintf(stderr, "orvane: %s\n", error.c_str());
     return 1;
   }
+  std::optional<FrameAccumulator> accumulator;
+  if (run.factor > 1 || line.motionBlur > 1) accumulator.emplace(format.width, format.height, run.factor);
 
+  RunPreroll(run, line.preroll, line.motionBlur);
   // On a terminal the progress line rewrites itself; into a log it adds a line now and then.
   const bool terminal = isatty(STDERR_FILENO) != 0;
   const double reportInterval = terminal ? 0.25 : 5.0;
@@ -245,9 +309,7 @@ int RunOfflineRender(const CommandLine& line) {
   double lastReport = start;
   int64_t written = 0;
   for (int64_t frame = 0; frame < run.frames && StopSignal() == 0; ++frame) {
-    run.Render(frame);
-    run.profile.BeginPhase("cpu:readback");
-    const std::vector<uint8_t> pixels = ReadTexture(*screen.backBuffer);
+    const std::vector<uint8_t> pixels = CaptureFrame(run, frame, line.motionBlur, accumulator ? &*accumulator : nullptr);
     run.profile.BeginPhase("cpu:write");
     if (!sink->Write(pixels)) {
       std::fprintf(stderr, "\norvane: %s\n", sink->error().c_str());
@@ -282,7 +344,7 @@ int RunBenchmark(const CommandLine& line) {
   const double start = Seconds();
   for (int64_t frame = 0; frame < run.frames && StopSignal() == 0; ++frame) {
     const double begin = Seconds();
-    run.Render(frame);
+    run.RenderAt(run.schedule.TimeOf(frame));
     // A frame counts until the GPU has finished it.
     run.profile.BeginPhase("cpu:wait");
     screen.adapter->WaitForGpu();

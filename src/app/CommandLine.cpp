@@ -34,6 +34,10 @@ constexpr std::string_view kUsage =
     "      --fps N             frames per second (default 60)\n"
     "      --from S            first time in seconds (default 0)\n"
     "      --to E              end time in seconds (default: the music's length)\n"
+    "      --supersample N     draw each frame at N times the size (1 to 4) and filter it down\n"
+    "      --motion-blur K     average K evaluations over half a frame interval (1 to 64)\n"
+    "      --preroll S         evaluate the S seconds before FROM without writing them, so that\n"
+    "                          particles and other state build up as in one long render\n"
     "\n"
     "Measuring:\n"
     "      --profile           at the end, GPU time per label and CPU time per phase\n"
@@ -56,6 +60,13 @@ bool ParseNumber(std::string_view text, T& out) {
 }
 
 bool ParseFinite(std::string_view text, double& out) { return ParseNumber(text, out) && std::isfinite(out); }
+
+bool ParseInRange(std::string_view text, int low, int high, int& out) {
+  return ParseNumber(text, out) && out >= low && out <= high;
+}
+
+// A day of preroll is already far more than any state needs to settle.
+constexpr double kMaxPrerollSeconds = 86400.0;
 
 bool ParseSize(std::string_view text, WindowSize& out) {
   const size_t x = text.find('x');
@@ -92,6 +103,9 @@ public:
     // A loop never ends, so a render or a benchmark could not either.
     if (loopOption_ && result_.commandLine.command != Command::Play) {
       Fail("options --loop and " + commandOption_ + " cannot be combined");
+    }
+    if (!captureOption_.empty() && result_.commandLine.command != Command::Render) {
+      Fail("option " + captureOption_ + " goes only with --render");
     }
     return result_;
   }
@@ -183,6 +197,20 @@ private:
     if (option == "--fps") {
       return valued([&](std::string_view v) { return ParseFinite(v, line.fps) && line.fps > 0.0; });
     }
+    if (option == "--supersample") {
+      captureOption_ = option;
+      return valued([&](std::string_view v) { return ParseInRange(v, 1, 4, line.supersample); });
+    }
+    if (option == "--motion-blur") {
+      captureOption_ = option;
+      return valued([&](std::string_view v) { return ParseInRange(v, 1, 64, line.motionBlur); });
+    }
+    if (option == "--preroll") {
+      captureOption_ = option;
+      return valued([&](std::string_view v) {
+        return ParseFinite(v, line.preroll) && line.preroll >= 0.0 && line.preroll <= kMaxPrerollSeconds;
+      });
+    }
     if (option == "--from") return valued([&](std::string_view v) { return ParseFinite(v, line.from.emplace()); });
     if (option == "--to") return valued([&](std::string_view v) { return ParseFinite(v, line.to.emplace()); });
     if (option == "--time") {
@@ -215,6 +243,7 @@ private:
   CommandLineResult result_;
   std::string commandOption_;
   bool loopOption_ = false;
+  std::string captureOption_;  // the last of --supersample, --motion-blur, --preroll given
 };
 
 }  // namespace

@@ -39,6 +39,9 @@ struct CommandLine {
   double fps = 60.0;
   std::optional<double> from;
   std::optional<double> to;
+  int supersample = 1;   // frames drawn at N times the width and height, filtered down
+  int motionBlur = 1;    // evaluations averaged into each written frame
+  double preroll = 0.0;  // seconds evaluated before FROM without being written
 
   // Inspecting.
   std::string documentFile = "demo.opr";

@@ -16,6 +16,13 @@ std::optional<int64_t> RenderSchedule::FrameCount() const {
   return count;
 }
 
+int64_t RenderSchedule::PrerollFrames(double seconds) const {
+  const double frames = seconds * fps;
+  if (!(frames > 0.0)) return 0;
+  // A preroll given in whole frames (2 s at 30 fps) is that many frames, despite rounding.
+  return static_cast<int64_t>(std::ceil(std::fmin(frames, static_cast<double>(kMaxFrames)) - 1e-6));
+}
+
 std::string ProgressText(int64_t done, int64_t total, double elapsed) {
   const double rate = elapsed > 0.0 ? static_cast<double>(done) / elapsed : 0.0;
   const double left = rate > 0.0 ? static_cast<double>(total - done) / rate : 0.0;

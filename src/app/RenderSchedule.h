@@ -18,6 +18,15 @@ struct RenderSchedule {
   // Nothing when the span holds more frames than any render should (a typing slip in --to).
   std::optional<int64_t> FrameCount() const;
   double TimeOf(int64_t frame) const { return from + static_cast<double>(frame) / fps; }
+  // Evaluation `index` of `count` within frame k: spread evenly over the first half of the frame
+  // interval from the frame's time (a 180-degree shutter).
+  double SubframeTime(int64_t frame, int index, int count) const {
+    return TimeOf(frame) + (static_cast<double>(index) / count) * 0.5 / fps;
+  }
+  // The frames drawn but not written before frame 0, so that state builds up: frames -n .. -1,
+  // on the same grid as the written ones, for the whole frames that `seconds` spans (a fraction of
+  // a frame counts as one, so that at least `seconds` go before FROM).
+  int64_t PrerollFrames(double seconds) const;
 };
 
 // "frame 120/600  45.2 fps  0:10 left": what a progress line shows after `done` frames in `elapsed`

@@ -93,8 +93,9 @@ void DrawBloom(BloomEffect& bloom, Adapter& adapter, const Screen* screen, GpuRe
     SetTexture(bloom.extractPass, 0, source, standard);
     DrawFullScreenPass(adapter, *bloom.extractPass, bloom.glowTarget, FullRect(bloom.glowTarget), nullptr);
   }
-  Blur(adapter, bloom.blurVerticalPass, bloom.radius, bloom.glowTarget, bloom.blurTarget, clamped);
-  Blur(adapter, bloom.blurHorizontalPass, bloom.radius, bloom.blurTarget, bloom.glowTarget, clamped);
+  const float radius = bloom.radius * bloom.pixelScale;
+  Blur(adapter, bloom.blurVerticalPass, radius, bloom.glowTarget, bloom.blurTarget, clamped);
+  Blur(adapter, bloom.blurHorizontalPass, radius, bloom.blurTarget, bloom.glowTarget, clamped);
   if (bloom.combinePass) {
     SetTexture(bloom.combinePass, 0, source, GetSampler(&adapter, PointSamplerDesc()));
     SetTexture(bloom.combinePass, 1, bloom.glowTarget, standard);

@@ -29,7 +29,8 @@ struct BloomEffect {
   float bloomSaturation = 1.5f;
   float baseIntensity = 1.0f;
   float baseSaturation = 1.0f;
-  float radius = 50.0f;
+  float radius = 50.0f;      // in pixels of an output frame
+  float pixelScale = 1.0f;  // drawn pixels per output pixel (supersampled capture): the blur reaches that much further
   ShaderPass* extractPass = nullptr;
   ShaderPass* blurVerticalPass = nullptr;
   ShaderPass* blurHorizontalPass = nullptr;

@@ -137,6 +137,11 @@ void PostEffects::Fxaa(GpuResource* source, GpuResource* destination, const Targ
   adapter->EndEvent();
 }
 
+void PostEffects::SetPixelScale(float scale) {
+  bloom.pixelScale = scale;
+  grain.pixelScale = scale;
+}
+
 void PostEffects::Grain(GpuResource* source, GpuResource* destination, const TargetRect& viewport,
                         float time, float glitch) {
   if (grain.pass == nullptr) return;
@@ -150,7 +155,8 @@ void PostEffects::Grain(GpuResource* source, GpuResource* destination, const Tar
                         {"gRegionScale", region.scale},
                         {"gRegionOffset", region.offset},
                         {"gScreenSize", screenSize},
-                        {"gGlitch", &glitch}});
+                        {"gGlitch", &glitch},
+                        {"gPixelScale", &grain.pixelScale}});
   SetTexture(&pass, 0, source, GetSampler(adapter, GrainSamplerDesc()));
   DrawFullScreenPass(*adapter, pass, destination, viewport, nullptr);
 }

@@ -32,6 +32,7 @@ struct FxaaEffect {
 struct GrainEffect {
   float strength = 16.0f;
   float fadeIn = 0.0f;  // sent as it is; nothing changes it
+  float pixelScale = 1.0f;  // drawn pixels per output pixel: one grain covers that many
   ShaderPass* pass = nullptr;
 };
 
@@ -52,6 +53,10 @@ public:
   void Ssao(GpuResource* source, GpuResource* normals, GpuResource* destination, const Matrix& projection,
             const TargetRect& viewport);
   void Bloom(GpuResource* source, GpuResource* destination, const TargetRect& viewport);
+  // Frames drawn at `scale` times the output size and filtered down (supersampled capture): what
+  // is sized in pixels (the bloom's reach, the grain) is drawn `scale` times larger, so that the
+  // written frames look as they would unscaled.
+  void SetPixelScale(float scale);
 
   Adapter* adapter = nullptr;
   Screen* screen = nullptr;

@@ -73,6 +73,25 @@ TEST(CommandLine, DevelopmentAndMeasuringOptions) {
   EXPECT_FALSE(plain.dev || plain.profile || plain.loop);
 }
 
+TEST(CommandLine, CaptureOptions) {
+  const CommandLine line =
+      Parse({"--render", "out.mp4", "--supersample", "3", "--motion-blur=16", "--preroll", "2.5"}).commandLine;
+  EXPECT_EQ(line.supersample, 3);
+  EXPECT_EQ(line.motionBlur, 16);
+  EXPECT_EQ(line.preroll, 2.5);
+  const CommandLine defaults = Parse({"--render", "out"}).commandLine;
+  EXPECT_EQ(defaults.supersample, 1);
+  EXPECT_EQ(defaults.motionBlur, 1);
+  EXPECT_EQ(defaults.preroll, 0.0);
+  // The ends of each range are allowed.
+  for (std::vector<std::string_view> arguments :
+       {std::vector<std::string_view>{"--render", "x", "--supersample", "1"}, {"--render", "x", "--supersample", "4"},
+        {"--render", "x", "--motion-blur", "1"}, {"--render", "x", "--motion-blur", "64"},
+        {"--render", "x", "--preroll", "0"}}) {
+    EXPECT_EQ(Parse(arguments).error, "") << arguments[2] << " " << arguments[3];
+  }
+}
+
 TEST(CommandLine, EvalAndDumpDocumentArguments) {
   const CommandLine eval = Parse({"--eval", "12:Red", "--time", "-2.5"}).commandLine;
   EXPECT_EQ(eval.evalOperator, 12);
@@ -126,6 +145,16 @@ TEST(CommandLine, ErrorsNameTheOffendingArgument) {
       {{"--benchmark", "--loop", "1:2"}, "options --loop and --benchmark cannot be combined"},
       {{"--render", "x", "--benchmark"}, "options --render and --benchmark cannot be combined"},
       {{"--dev=1"}, "option --dev takes no value"},
+      {{"--render", "x", "--supersample", "0"}, "malformed value '0' for --supersample"},
+      {{"--render", "x", "--supersample", "5"}, "malformed value '5' for --supersample"},
+      {{"--render", "x", "--supersample", "2.0"}, "malformed value '2.0' for --supersample"},
+      {{"--render", "x", "--motion-blur", "0"}, "malformed value '0' for --motion-blur"},
+      {{"--render", "x", "--motion-blur", "65"}, "malformed value '65' for --motion-blur"},
+      {{"--render", "x", "--preroll", "-1"}, "malformed value '-1' for --preroll"},
+      {{"--render", "x", "--preroll", "inf"}, "malformed value 'inf' for --preroll"},
+      {{"--supersample", "2"}, "option --supersample goes only with --render"},
+      {{"--benchmark", "--motion-blur", "4"}, "option --motion-blur goes only with --render"},
+      {{"--preroll", "1", "--from", "3"}, "option --preroll goes only with --render"},
   };
   for (const auto& [arguments, error] : cases) EXPECT_EQ(Parse(arguments).error, error);
 }
