@@ -50,8 +50,9 @@ class Graph(Demo):
     def material(self, scene, color, metalness=0.3, roughness=0.5, emissive=(0, 0, 0), specular=0.04, **more):
         op = self.add("Material", Color_R=color[0], Color_G=color[1], Color_B=color[2],
                       Specular_R=specular, Specular_G=specular, Specular_B=specular,
-                      Metalness=metalness, Roughness=roughness,
-                      Emissive_R=emissive[0], Emissive_G=emissive[1], Emissive_B=emissive[2], **more)
+                      Metalness=metalness, Roughness=roughness, **more)
+        if any(emissive):
+            op.set(Emissive_R=emissive[0], Emissive_G=emissive[1], Emissive_B=emissive[2])
         self.draw(scene, op, "sceneIn")
         return op
 
@@ -73,8 +74,9 @@ class Graph(Demo):
 
     def orbit_camera(self, scene, radius, height, speed, phase=0.0, fov=50.0, look_down=0.3, wobble=0.0):
         """A camera circling the origin at `radius` (a number or a Curve) and looking at it."""
-        camera = self.add("Camera", FOV=fov, zNear=0.1, zFar=200.0, Position_Y=height,
-                          Direction_Y=-look_down)
+        camera = self.add("Camera", FOV=fov, zNear=0.1, zFar=200.0, Direction_Y=-look_down)
+        if not wobble:
+            camera.set(Position_Y=height)
         x = self.sin(amplitude=radius, frequency=speed, phase=phase)
         z = self.sin(amplitude=radius, frequency=speed, phase=phase + math.pi / 2)
         dx = self.sin(amplitude=-1.0, frequency=speed, phase=phase)
@@ -341,10 +343,10 @@ def build():
     # Titles: "orvane" at dawn and in the outro; "every operator" over the break and the outro.
     named = sprite_over(g, tone, title, Curve([(0, 0), (5, 0), (7, 1), (13, 1), (15.5, 0), (84, 0), (86, 1),
                                                (94, 1), (96, 0)]),
-                        scale=(2.5, 2.5), position=(0.0, 0.35), tint=(1.0, 0.85, 0.6))
+                        scale=(2.5, 2.5), position=(0.0, -0.5), tint=(1.0, 0.85, 0.6))
     credited = sprite_over(g, named, credits, Curve([(0, 0), (52, 0), (53, 1), (62, 1), (63, 0), (87, 0), (88, 1),
                                                      (94, 1), (96, 0)]),
-                           scale=(1.6, 1.6), position=(0.0, -0.6), tint=(0.8, 0.95, 1.0))
+                           scale=(1.3, 1.3), position=(0.0, 0.7), tint=(0.8, 0.95, 1.0))
     fxaa = g.add("FXAA")
     g.draw(credited, fxaa, "ImageIn")
     glitch = Curve([(0, 0, "step")] + [(t + dt, a, "step") for t in (32, 40, 46, 64, 78)

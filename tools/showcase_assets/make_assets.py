@@ -163,7 +163,7 @@ def main():
     folder = Path(sys.argv[1] if len(sys.argv) > 1 else "examples/showcase")
     folder.mkdir(parents=True, exist_ok=True)
     (folder / "title.png").write_bytes(text_png("orvane", 8))
-    (folder / "credits.png").write_bytes(text_png("every operator", 4))
+    (folder / "credits.png").write_bytes(text_png("every operator", 8))
     (folder / "tiles.png").write_bytes(tiles_png())
     (folder / "glow.png").write_bytes(glow_png())
     (folder / "knot.lwo").write_bytes(knot_lwo())
