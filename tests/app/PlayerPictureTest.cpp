@@ -142,14 +142,14 @@ TEST_F(PlayerPictureTest, NothingFromTheLoadTimePassOrEarlierFramesShowsThrough)
 // light pass must keep its pixels: the light pass draws into a swap target, not into the texture
 // the operator before it left as the current image.
 TEST_F(PlayerPictureTest, TheLoadTimePassLeavesALoadedTextureAlone) {
-  const std::vector<uint8_t> green(8 * 8 * 4, 0);
-  std::vector<uint8_t> pixels = green;
+  // A green texture of the screen's size, drawn over all of it.
+  std::vector<uint8_t> pixels(128 * 72 * 4, 0);
   for (size_t i = 0; i < pixels.size(); i += 4) pixels[i + 1] = pixels[i + 3] = 255;
-  ASSERT_NE(stbi_write_png((folder_.path() / "green.png").c_str(), 8, 8, 4, pixels.data(), 8 * 4), 0);
+  ASSERT_NE(stbi_write_png((folder_.path() / "green.png").c_str(), 128, 72, 4, pixels.data(), 128 * 4), 0);
   SceneDocument doc;
   const int texture = doc.Add("Texture", {{0, "Filepath: \"green.png\""}});
   const int pass = LitCube(doc);
-  doc.Show(doc.Add("Sprite", {{8, "Scale.X: 100"}, {9, "Scale.Y: 100"}},
+  doc.Show(doc.Add("Sprite", {{8, "Scale.X: 15"}, {9, "Scale.Y: 15"}},
                    {{pass, "ImageOut", "ImageIn"}, {texture, "TexOut", "Texture"}}),
            "ImageOut");
   Play(doc, 128, 72);
