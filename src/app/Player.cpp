@@ -143,7 +143,11 @@ void Player::RunLoadTimePass() {
   // it draws no pixel: the functions still build their resources and set their state.
   const PixelDiscardScope noPixels(drawContext);
   for (const auto& op : operators) {
-    if (!op->outputs.empty()) op->outputs.front().Evaluate(kLoadTimePassTime, *this);
+    if (op->outputs.empty()) continue;
+    // Each operator starts from a swap target, as in a frame: the image an earlier one left (a
+    // loaded texture, say) must never be where the next one draws.
+    image = images[imageIndex];
+    op->outputs.front().Evaluate(kLoadTimePassTime, *this);
   }
 }
 

@@ -1,8 +1,10 @@
 // What the player shows, frame after frame, for small documents played through the real player
 // on llvmpipe: the frame image that starts each frame, a graph that leaves no image, a light pass
-// inside a smaller image, and normals under non-uniform scale.
+// inside a smaller image, normals under non-uniform scale, and a texture the load-time pass leaves
+// alone.
 
 #include <gtest/gtest.h>
+#include <stb_image_write.h>
 
 #include <filesystem>
 
@@ -134,6 +136,27 @@ TEST_F(PlayerPictureTest, NothingFromTheLoadTimePassOrEarlierFramesShowsThrough)
     EXPECT_EQ(frame.At(64, 36), 0);    // where the cube stood before it was moved: nothing
     EXPECT_EQ(frame.At(30, 36), 0);
   }
+}
+
+// The load-time pass evaluates the operators one by one in document order. A texture loaded before a
+// light pass must keep its pixels: the light pass draws into a swap target, not into the texture
+// the operator before it left as the current image.
+TEST_F(PlayerPictureTest, TheLoadTimePassLeavesALoadedTextureAlone) {
+  // A green texture of the screen's size, drawn over all of it.
+  std::vector<uint8_t> pixels(128 * 72 * 4, 0);
+  for (size_t i = 0; i < pixels.size(); i += 4) pixels[i + 1] = pixels[i + 3] = 255;
+  ASSERT_NE(stbi_write_png((folder_.path() / "green.png").c_str(), 128, 72, 4, pixels.data(), 128 * 4), 0);
+  SceneDocument doc;
+  const int texture = doc.Add("Texture", {{0, "Filepath: \"green.png\""}});
+  const int pass = LitCube(doc);
+  doc.Show(doc.Add("Sprite", {{8, "Scale.X: 15"}, {9, "Scale.Y: 15"}},
+                   {{pass, "ImageOut", "ImageIn"}, {texture, "TexOut", "Texture"}}),
+           "ImageOut");
+  Play(doc, 128, 72);
+  const Picture frame = FrameAt(0.0f);
+  EXPECT_LT(frame.At(64, 36, 0), 40);   // the sprite's green over the white cube
+  EXPECT_GT(frame.At(64, 36, 1), 200);
+  EXPECT_LT(frame.At(64, 36, 2), 40);
 }
 
 TEST_F(PlayerPictureTest, AGraphThatLeavesNoImageShowsABlackFrame) {
