@@ -250,8 +250,9 @@ namespace {
 // never read back.
 void RunPreroll(OfflineRun& run, double seconds, int evaluations) {
   const int64_t frames = run.schedule.PrerollFrames(seconds);
-  for (int64_t frame = -frames; frame < 0 && StopSignal() == 0; ++frame) {
-    for (int index = 0; index < evaluations; ++index) run.RenderAt(run.schedule.SubframeTime(frame, index, evaluations));
+  for (int64_t k = 0; k < frames && StopSignal() == 0; ++k) {
+    const double time = run.schedule.PrerollTime(seconds, k);
+    for (int index = 0; index < evaluations; ++index) run.RenderAt(time + run.schedule.ShutterOffset(index, evaluations));
     run.EndFrame();
   }
 }

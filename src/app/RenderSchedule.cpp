@@ -23,6 +23,12 @@ int64_t RenderSchedule::PrerollFrames(double seconds) const {
   return static_cast<int64_t>(std::ceil(std::fmin(frames, static_cast<double>(kMaxFrames)) - 1e-6));
 }
 
+double RenderSchedule::PrerollTime(double seconds, int64_t k) const {
+  const int64_t frames = PrerollFrames(seconds);
+  if (std::fabs(seconds * fps - static_cast<double>(frames)) < 1e-6) return TimeOf(k - frames);
+  return from - seconds + static_cast<double>(k) / fps;
+}
+
 std::string ProgressText(int64_t done, int64_t total, double elapsed) {
   const double rate = elapsed > 0.0 ? static_cast<double>(done) / elapsed : 0.0;
   const double left = rate > 0.0 ? static_cast<double>(total - done) / rate : 0.0;

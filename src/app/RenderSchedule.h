@@ -21,12 +21,16 @@ struct RenderSchedule {
   // Evaluation `index` of `count` within frame k: spread evenly over the first half of the frame
   // interval from the frame's time (a 180-degree shutter).
   double SubframeTime(int64_t frame, int index, int count) const {
-    return TimeOf(frame) + (static_cast<double>(index) / count) * 0.5 / fps;
+    return TimeOf(frame) + ShutterOffset(index, count);
   }
-  // The frames drawn but not written before frame 0, so that state builds up: frames -n .. -1,
-  // on the same grid as the written ones, for the whole frames that `seconds` spans (a fraction of
-  // a frame counts as one, so that at least `seconds` go before FROM).
+  double ShutterOffset(int index, int count) const { return (static_cast<double>(index) / count) * 0.5 / fps; }
+  // The frames drawn but not written before frame 0, so that state builds up: one for every time
+  // FROM - seconds + k / FPS below FROM (a fraction of a frame counts as one).
   int64_t PrerollFrames(double seconds) const;
+  // Preroll frame k (0 first) at FROM - seconds + k / FPS. When `seconds` spans whole frames that
+  // is frame k - n of the written grid, and it is computed as such, so that a chunk's preroll meets
+  // the times of one long render exactly.
+  double PrerollTime(double seconds, int64_t k) const;
 };
 
 // "frame 120/600  45.2 fps  0:10 left": what a progress line shows after `done` frames in `elapsed`

@@ -53,20 +53,6 @@ ShaderPass* LoadFxaaEdgePass(Adapter* adapter) {
   return pass;
 }
 
-// The edge mask the size of `destination`, made again when the size changes; null when it
-// cannot be made.
-GpuResource* FitEdgeMask(Adapter* adapter, GpuResource*& mask, const GpuResource& destination) {
-  if (mask && mask->Width() == destination.Width() && mask->Height() == destination.Height()) return mask;
-  if (mask) DestroyResource(mask);
-  ResourceDesc desc;
-  desc.flags = kResourceTexture | kUsageDefault | kResourceDepthStencil;
-  desc.format = kFormatDepth32F;
-  desc.width = destination.Width();
-  desc.height = destination.Height();
-  mask = CreateResource(adapter, desc, nullptr);
-  return mask;
-}
-
 }  // namespace
 
 PostEffects::PostEffects(Adapter* adapter_, Screen* screen_, const Camera* camera_)
@@ -117,7 +103,7 @@ void PostEffects::Fxaa(GpuResource* source, GpuResource* destination, const Targ
   ShaderPass* edgePass = fxaa.edgePass;
   GpuResource* mask = nullptr;
   if (destination && edgePass && edgePass->HasStage(kStagePixel))
-    mask = FitEdgeMask(adapter, fxaa.edgeMask, *destination);
+    mask = FitDepthMask(adapter, fxaa.edgeMask, *destination);
   if (mask == nullptr || !adapter->drawContext) {
     DrawFullScreenPass(*adapter, pass, destination, viewport, "FXAA");  // the search everywhere
     return;

@@ -194,6 +194,18 @@ void UpdateResource(GpuResource* resource, size_t offset, const void* data, size
                        static_cast<GLsizeiptr>(size), data);
 }
 
+GpuResource* FitDepthMask(Adapter* adapter, GpuResource*& mask, const GpuResource& like) {
+  if (mask && mask->Width() == like.Width() && mask->Height() == like.Height()) return mask;
+  if (mask) DestroyResource(mask);
+  ResourceDesc desc;
+  desc.flags = kResourceTexture | kUsageDefault | kResourceDepthStencil;
+  desc.format = kFormatDepth32F;
+  desc.width = like.Width();
+  desc.height = like.Height();
+  mask = CreateResource(adapter, desc, nullptr);
+  return mask;
+}
+
 std::vector<uint8_t> ReadTexture(const GpuResource& r, uint32_t mip, uint32_t slice) {
   if (!IsTexture(r) || mip >= r.desc.mipLevels || slice >= r.desc.arraySize) return {};
   const detail::GlFormat& f = detail::GlFormatOf(r.desc.format);

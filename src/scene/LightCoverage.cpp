@@ -42,15 +42,7 @@ GpuResource* LightCoverage::Fit(Adapter* adapter, const GpuResource& lit) {
     }
   }
   if (pass_ == nullptr) return nullptr;
-  if (mask_ && mask_->Width() == lit.Width() && mask_->Height() == lit.Height()) return mask_;
-  if (mask_) DestroyResource(mask_);
-  ResourceDesc desc;
-  desc.flags = kResourceTexture | kUsageDefault | kResourceDepthStencil;
-  desc.format = kFormatDepth32F;
-  desc.width = lit.Width();
-  desc.height = lit.Height();
-  mask_ = CreateResource(adapter, desc, nullptr);
-  return mask_;
+  return FitDepthMask(adapter, mask_, lit);
 }
 
 void LightCoverage::Mark(DrawContext& draw, GpuResource* albedo) {

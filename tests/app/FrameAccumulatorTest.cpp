@@ -116,6 +116,12 @@ TEST(RenderSchedule, PrerollFramesLieOnTheFrameGrid) {
   // The first preroll frame of a 2-second preroll at 30 fps is 2 seconds before FROM.
   const RenderSchedule schedule{5.0, 6.0, 30.0};
   EXPECT_DOUBLE_EQ(schedule.TimeOf(-schedule.PrerollFrames(2.0)), 3.0);
+  EXPECT_EQ(schedule.PrerollTime(2.0, 0), schedule.TimeOf(-60));  // whole frames: the written grid
+  EXPECT_EQ(schedule.PrerollTime(2.0, 59), schedule.TimeOf(-1));
+  // A fraction of a frame: FROM - S + k / FPS, the first exactly S before FROM.
+  ASSERT_EQ(schedule.PrerollFrames(0.05), 2);
+  EXPECT_DOUBLE_EQ(schedule.PrerollTime(0.05, 0), 4.95);
+  EXPECT_DOUBLE_EQ(schedule.PrerollTime(0.05, 1), 4.95 + 1.0 / 30.0);
 }
 
 }  // namespace
