@@ -36,8 +36,9 @@ protected:
   std::string error_;
 };
 
-// A video for OUT names ending in ".mp4", ".mkv" or ".webm", otherwise a folder of PNG frames.
-// Null, with `error` set, when the output cannot be made.
+// A video for OUT names ending in ".mp4", ".mkv" or ".webm", otherwise a folder of PNG frames,
+// written on a thread of their own while the next frames render. Null, with `error` set, when
+// the output cannot be made.
 std::unique_ptr<FrameSink> OpenFrameSink(const std::filesystem::path& out, const FrameFormat& format,
                                          const SoundTrack& sound, std::string& error);
 

@@ -122,6 +122,7 @@ void DrawContext::SetTargets(const TargetSet& targets) {
   detail::DrawContextState& st = *state_;
   if (profiler_) StartProfiledPass(targets);
   const GLuint framebuffer = FramebufferOf(targets);
+  st.targetsReleased = false;
   st.BindFramebuffer(framebuffer);
   const TargetRect& r = targets.rect;
   const std::array<GLint, 4> rect = {r.left, r.top, std::max(r.right - r.left, 0),
@@ -137,7 +138,14 @@ void DrawContext::SetTargets(const TargetSet& targets) {
 
 void DrawContext::UnbindTargets() {
   if (profiler_) profiler_->Stop();
-  state_->BindFramebuffer(0);
+  state_->targetsReleased = true;
+}
+
+void DrawContext::UnbindReleasedTargets() {
+  detail::DrawContextState& st = *state_;
+  if (!st.targetsReleased) return;
+  st.targetsReleased = false;
+  st.BindFramebuffer(0);
 }
 
 void DrawContext::SetPixelsDiscarded(bool discarded) {
@@ -264,6 +272,7 @@ void DrawContext::Draw(const DrawCall& call) {
   if (!call.pass || !call.geometry || !call.pass->HasStage(kStageVertex)) return;
   Geometry& g = *call.geometry;
   if (!BindGeometry(g)) return;
+  UnbindReleasedTargets();
   BindPass(*call.pass);
   const bool indexed = g.indexBuffer != 0;
   const uint32_t available = indexed ? g.indexCount : g.vertexCount;
@@ -297,6 +306,7 @@ void DrawContext::Draw(const DrawCall& call) {
 void DrawContext::DrawFullScreen(ShaderPass& pass, uint32_t vertexCount) {
   if (!pass.HasStage(kStageVertex)) return;
   state_->BindVertexArray(state_->emptyVertexArray);
+  UnbindReleasedTargets();
   BindPass(pass);
   if (profiler_) NoteProfiledDraw(pass);
   glDrawArrays(GL_TRIANGLE_STRIP, 0, static_cast<GLsizei>(vertexCount));
@@ -306,6 +316,7 @@ void DrawContext::DrawFullScreen(ShaderPass& pass, uint32_t vertexCount) {
 void DrawContext::Reset() {
   detail::DrawContextState& st = *state_;
   UnbindTargets();
+  UnbindReleasedTargets();
   for (size_t unit = 0; unit < detail::kTextureUnits; ++unit) {
     st.BindTexture(unit, 0);
     st.BindSampler(unit, 0);

@@ -29,6 +29,8 @@ public:
   // Binds the targets, sets viewport and scissor to the rectangle and clears what the flags
   // ask. Clears cover the whole target whatever the scissor, blend and write masks say.
   void SetTargets(const TargetSet& targets);
+  // Draws that follow draw into no target. The GL binding itself goes only when such a draw
+  // comes: the next SetTargets usually binds the same targets again.
   void UnbindTargets();
 
   // State, shaders with their constant buffers, textures, samplers: in this order.
@@ -65,6 +67,7 @@ public:
   void ForgetBuffer(uint32_t buffer);
 
 private:
+  void UnbindReleasedTargets();
   void BindState(ShaderPass& pass);
   void BindShaders(ShaderPass& pass);
   void BindResources(ShaderPass& pass);

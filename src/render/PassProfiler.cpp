@@ -19,8 +19,11 @@ void PassProfiler::NoteDraw(const std::string& name) {
   if (!named_) {
     current_.label = name;
     named_ = true;
-  } else if (current_.label.find(name) == std::string::npos) {
-    current_.label += " + " + name;
+  } else if (current_.label != name) {
+    // Another pass in the same binding (a coverage mark, then the lights): charged on its own.
+    const int32_t width = current_.width, height = current_.height;
+    Start(name, width, height);
+    named_ = true;
   }
 }
 

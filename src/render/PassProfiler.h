@@ -4,8 +4,9 @@
 // (command submission and the GPU's work) is charged to the pass drawn there, named by the
 // innermost debug label, or by the shape of its targets outside any label. Waiting at every
 // boundary takes the overlap of CPU and GPU away: each figure is that pass alone. A binding
-// without a label takes the names of the shader passes drawn in it; one without draws (a clear)
-// is named by its targets.
+// without a label takes the name of the shader pass drawn in it; one without draws (a clear)
+// is named by its targets. Draws of one binding under another name (a second label, another
+// shader) wait and start a pass of their own.
 
 #include <chrono>
 #include <cstdint>
@@ -18,7 +19,7 @@ struct PassTime {
   std::string label;
   int32_t width = 0;   // of the rectangle drawn in
   int32_t height = 0;
-  uint32_t count = 0;  // target bindings charged
+  uint32_t count = 0;  // passes charged
   double seconds = 0.0;
 };
 
@@ -27,7 +28,8 @@ public:
   // Used by the DrawContext: a binding of targets starts a pass, an unbinding ends it.
   void Start(std::string label, int32_t width, int32_t height);
   void Stop();
-  // A draw in the current binding: names it when it has no label yet, or adds the name.
+  // A draw in the current binding: names the pass when it has no name yet, or starts another
+  // when its name differs.
   void NoteDraw(const std::string& name);
 
   // Totals per label and size, in the order they first appeared.

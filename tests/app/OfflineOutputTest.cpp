@@ -2,11 +2,15 @@
 #include <stb_image.h>
 
 #include <cstdio>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "app/FrameSink.h"
 #include "app/PngFrameSink.h"
+#include "app/QueuedFrameSink.h"
 #include "app/RenderSchedule.h"
 #include "app/VideoFrameSink.h"
 #include "support/TempFolder.h"
@@ -131,6 +135,65 @@ TEST_F(OfflineOutputTest, AVideoThatCannotBeWrittenReportsIt) {
   }
   EXPECT_FALSE(sink->Finish());
   EXPECT_NE(sink->error().find("clip.mp4"), std::string::npos);
+}
+
+// A sink that keeps the first byte of each frame, slowly, and fails at frame `failAt`.
+class RecordingSink final : public FrameSink {
+public:
+  explicit RecordingSink(int failAt) : failAt_(failAt) {}
+  bool Write(std::span<const uint8_t> rgba) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (static_cast<int>(firsts.size()) == failAt_) {
+      error_ = "disk full";
+      return false;
+    }
+    firsts.push_back(rgba[0]);
+    return true;
+  }
+  bool Finish() override {
+    ++finishes;
+    return true;
+  }
+  std::vector<uint8_t> firsts;
+  std::atomic<int> finishes = 0;
+
+private:
+  int failAt_;
+};
+
+TEST(QueuedFrameSink, WritesEveryFrameInOrderOnItsThreadAndReportsTheWritersFailure) {
+  const FrameFormat format{2, 1, 30.0};
+  struct Case {
+    const char* name;
+    int failAt;  // -1: never
+    int accepted;
+  };
+  for (const Case& c : {Case{"all written", -1, 10}, Case{"failing at the fourth", 3, -1}}) {
+    SCOPED_TRACE(c.name);
+    auto inner = std::make_unique<RecordingSink>(c.failAt);
+    RecordingSink& recorded = *inner;
+    QueuedFrameSink sink(std::move(inner), format);
+    EXPECT_FALSE(sink.Write(std::vector<uint8_t>(7)));  // wrong size: refused at once
+    int accepted = 0;
+    for (uint8_t frame = 0; frame < 10; ++frame) {
+      if (!sink.Write(std::vector<uint8_t>(8, frame))) break;
+      ++accepted;
+    }
+    const bool finished = sink.Finish();
+    if (c.failAt < 0) {
+      EXPECT_EQ(accepted, c.accepted);
+      EXPECT_TRUE(finished);
+      EXPECT_EQ(recorded.firsts, (std::vector<uint8_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+      EXPECT_EQ(recorded.finishes, 1);
+    } else {
+      // The failure comes back by a later Write or by Finish, with the writer's words.
+      EXPECT_LT(accepted, 10);
+      EXPECT_FALSE(finished);
+      EXPECT_EQ(sink.error(), "disk full");
+      EXPECT_EQ(recorded.firsts, (std::vector<uint8_t>{0, 1, 2}));
+    }
+    EXPECT_FALSE(sink.Write(std::vector<uint8_t>(8, 0)));  // after Finish
+  }
 }
 
 TEST(VideoFrameSink, EncoderArguments) {

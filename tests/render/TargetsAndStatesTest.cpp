@@ -118,6 +118,17 @@ TEST_F(TargetsAndStates, DiscardedPixelsLeaveTargetsAsTheyWereUntilTheScopeEnds)
   const PixelDiscardScope withoutContext(nullptr);  // nothing to do, nothing to crash on
 }
 
+// Unbinding is lazy in GL, but a draw after it must still reach no target.
+TEST_F(TargetsAndStates, DrawsAfterUnbindingReachNoTarget) {
+  ResourcePtr target = MakeTarget(16, 16);
+  PassPtr pass = MakePass(kFullScreenVS, kSolidColorPS);
+  draw().SetTargets(Targets(target.get()));
+  FillWith(*pass, kGreen);
+  draw().UnbindTargets();
+  FillWith(*pass, kRed);
+  for (const Rgba& pixel : ReadPixels(*target)) ExpectColorNear(pixel, kGreen);
+}
+
 TEST_F(TargetsAndStates, AProfilerChargesEachBindingToItsLabelElseItsShadersElseItsTargets) {
   ResourcePtr target = MakeTarget(16, 8);
   PassPtr pass = MakePass(kFullScreenVS, kSolidColorPS);
@@ -135,6 +146,16 @@ TEST_F(TargetsAndStates, AProfilerChargesEachBindingToItsLabelElseItsShadersElse
   pass->name = "solid:PS";
   bindAndFill(nullptr);
   bindAndFill("FIRST");
+  // Two labels in one binding (a mark, then lights): each is charged on its own.
+  draw().SetTargets(Targets(target.get()));
+  adapter()->BeginEvent("MARK");
+  FillWith(*pass, kGreen);
+  adapter()->EndEvent();
+  adapter()->BeginEvent("FIRST");
+  FillWith(*pass, kGreen);
+  FillWith(*pass, kGreen);
+  adapter()->EndEvent();
+  draw().UnbindTargets();
   draw().AttachProfiler(nullptr);
   bindAndFill("NOT COUNTED");
 
@@ -142,7 +163,7 @@ TEST_F(TargetsAndStates, AProfilerChargesEachBindingToItsLabelElseItsShadersElse
     const char* label;
     uint32_t count;
   };
-  const Expected expected[] = {{"FIRST", 2}, {"(1 colour, clear)", 1}, {"solid:PS", 1}};
+  const Expected expected[] = {{"FIRST", 3}, {"(1 colour, clear)", 1}, {"solid:PS", 1}, {"MARK", 1}};
   ASSERT_EQ(profiler.Times().size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {
     const PassTime& time = profiler.Times()[i];

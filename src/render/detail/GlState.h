@@ -122,6 +122,10 @@ struct DrawContextState {
   bool forceNextApply = false;  // `applied` cannot be trusted (InvalidateState)
   // Targets.
   GLuint framebuffer = 0;
+  // The targets were let go, but their framebuffer stays bound until a draw needs the binding
+  // gone: binding it away and back between draws to the same targets makes drivers (llvmpipe)
+  // revalidate and split their work.
+  bool targetsReleased = false;
   std::array<GLint, 4> viewport{};
   std::array<GLint, 4> scissor{};
   std::unordered_map<FramebufferKey, GLuint, FramebufferKeyHash> framebuffers;
