@@ -1,10 +1,12 @@
 #version 450 core
-// Where a light pass can light: the pixels its scene drew (the G-buffer's albedo alpha is 1
-// there). Marked in depth, 0 on them and 1 elsewhere, colour untouched; the lights then test
-// "greater or equal" against the mark, so that empty pixels are rejected before they are shaded.
+// Where a light pass can light, marked in a depth-stencil mask: stencil 1 on the pixels its scene
+// drew (the G-buffer's albedo alpha is 1 there) with the scene's depth, colour untouched. Lights
+// then pass only on stencil 1, so that empty pixels are rejected before they are shaded, and a
+// light volume's far side passes only in front of the scene's depth: surfaces beyond the volume
+// are out of the light's reach.
 
 //@entry VS vs
-// One triangle that covers the target at depth 0, made from the vertex index alone.
+// One triangle that covers the target, made from the vertex index alone.
 out gl_PerVertex { vec4 gl_Position; };
 void main() {
   vec2 uv = vec2((gl_VertexID << 1) & 2, gl_VertexID & 2);
@@ -13,4 +15,9 @@ void main() {
 
 //@entry PS ps
 layout(binding = 0) uniform sampler2D gAlbedo;  // rgb base colour, a 1 where geometry is
-void main() { gl_FragDepth = texelFetch(gAlbedo, ivec2(gl_FragCoord.xy), 0).a > 0.5 ? 0.0 : 1.0; }
+layout(binding = 1) uniform sampler2D gDepth;   // the scene's depth
+void main() {
+  ivec2 texel = ivec2(gl_FragCoord.xy);
+  if (!(texelFetch(gAlbedo, texel, 0).a > 0.5)) discard;
+  gl_FragDepth = texelFetch(gDepth, texel, 0).r;
+}

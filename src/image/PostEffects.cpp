@@ -116,7 +116,9 @@ void PostEffects::Fxaa(GpuResource* source, GpuResource* destination, const Targ
   targets.depth = mask;
   targets.clearFlags = kClearColor;  // the edge pass writes every depth value of the viewport
   draw.SetTargets(targets);
+  adapter->BeginEvent("FXAA EDGES");
   draw.DrawFullScreen(*edgePass, 3);
+  adapter->EndEvent();
   draw.DrawFullScreen(pass, 3);
   draw.UnbindResources(pass);
   draw.UnbindTargets();

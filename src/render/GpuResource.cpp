@@ -194,12 +194,13 @@ void UpdateResource(GpuResource* resource, size_t offset, const void* data, size
                        static_cast<GLsizeiptr>(size), data);
 }
 
-GpuResource* FitDepthMask(Adapter* adapter, GpuResource*& mask, const GpuResource& like) {
-  if (mask && mask->Width() == like.Width() && mask->Height() == like.Height()) return mask;
+GpuResource* FitDepthMask(Adapter* adapter, GpuResource*& mask, const GpuResource& like, FormatCode format) {
+  if (mask && mask->Width() == like.Width() && mask->Height() == like.Height() && mask->desc.format == format)
+    return mask;
   if (mask) DestroyResource(mask);
   ResourceDesc desc;
   desc.flags = kResourceTexture | kUsageDefault | kResourceDepthStencil;
-  desc.format = kFormatDepth32F;
+  desc.format = format;
   desc.width = like.Width();
   desc.height = like.Height();
   mask = CreateResource(adapter, desc, nullptr);

@@ -50,9 +50,11 @@ void UpdateResource(GpuResource* resource, size_t offset, const void* data, size
 // One mip level of one array slice (cube face), top row first, in the pixel layout of the
 // format's upload (BGRA stays BGRA; depth-stencil reads as packed 24-bit depth over 8-bit
 // stencil; 32-bit float depth as floats). Block-compressed textures read as RGBA8.
-// A Depth32F mask the size of `like` in `mask`, made again when the size differs (the old one
-// destroyed); null when it cannot be made. For passes that reject pixels by a depth test.
-GpuResource* FitDepthMask(Adapter* adapter, GpuResource*& mask, const GpuResource& like);
+// A depth (or depth-stencil) mask the size of `like` in `mask`, made again when the size or the
+// format differs (the old one destroyed); null when it cannot be made. For passes that reject
+// pixels by a depth or stencil test.
+GpuResource* FitDepthMask(Adapter* adapter, GpuResource*& mask, const GpuResource& like,
+                          FormatCode format = kFormatDepth32F);
 
 std::vector<uint8_t> ReadTexture(const GpuResource& resource, uint32_t mip = 0, uint32_t slice = 0);
 

@@ -14,12 +14,17 @@
 namespace orvane {
 namespace {
 
-// Depth written everywhere, colour never.
+// Depth and stencil 1 written wherever the shader does not discard, colour never.
 RenderStateDesc MarkStateDesc() {
   RenderStateDesc desc = DefaultRenderStateDesc();
-  desc.flags = kStateDepthTest | kStateDepthWrite;
+  desc.flags = kStateDepthTest | kStateDepthWrite | kStateStencil;
   desc.depthComparison = kCompareAlways;
   desc.writeDisable[0] = 0xF;
+  desc.stencilReadMask = 0xFF;
+  desc.stencilWriteMask = 0xFF;
+  desc.stencilReference = 1;
+  desc.front = {kStencilReplace, kStencilReplace, kStencilReplace, kCompareAlways};
+  desc.back = desc.front;
   return desc;
 }
 
@@ -42,12 +47,14 @@ GpuResource* LightCoverage::Fit(Adapter* adapter, const GpuResource& lit) {
     }
   }
   if (pass_ == nullptr) return nullptr;
-  return FitDepthMask(adapter, mask_, lit);
+  return FitDepthMask(adapter, mask_, lit, kFormatDepth24Stencil8);
 }
 
-void LightCoverage::Mark(DrawContext& draw, GpuResource* albedo) {
+void LightCoverage::Mark(DrawContext& draw, GpuResource* albedo, GpuResource* depth) {
   if (pass_ == nullptr) return;
-  SetTexture(pass_, 0, albedo, GetSampler(pass_->adapter, MakeSamplerDesc(kFilterPoint, kAddressWrap)));
+  Sampler* point = GetSampler(pass_->adapter, MakeSamplerDesc(kFilterPoint, kAddressWrap));
+  SetTexture(pass_, 0, albedo, point);
+  SetTexture(pass_, 1, depth, point);
   draw.DrawFullScreen(*pass_, 3);
   draw.UnbindResources(*pass_);
 }

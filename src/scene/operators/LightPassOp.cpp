@@ -37,18 +37,21 @@ constexpr uint16_t kAddColor = BlendWord(kBlendOne, kBlendOne, kBlendOpAdd);
 constexpr uint16_t kSourceAlpha = BlendWord(kBlendOne, kBlendZero, 0);
 static_assert(kSourceAlpha == 0x0042);
 
-// Lights are drawn at depth 0 or beyond and pass only where the coverage mark is 0 (the scene
-// drew there); without a mark bound the test has no effect.
-RenderStateDesc LightStateDesc(uint32_t cull) {
+// Lights pass only where the coverage mark's stencil is 1 (the scene drew there); a point
+// light's far side also only where it is not in front of the scene's depth, since surfaces
+// beyond the volume are out of reach. Neither is written. Without a mark bound the tests have no
+// effect.
+RenderStateDesc LightStateDesc(uint32_t cull, bool depthBounded) {
   RenderStateDesc desc;
-  desc.flags = cull | kStateDepthTest;
+  desc.flags = cull | kStateStencil | (depthBounded ? kStateDepthTest : 0u);
   desc.depthComparison = kCompareGreaterEqual;
   desc.colorBlend[0] = kAddColor;
   desc.alphaBlend[0] = kSourceAlpha;
   desc.stencilReadMask = 0xFF;
-  desc.stencilWriteMask = 0xFF;
-  desc.front.comparison = kCompareNever;
-  desc.back.comparison = kCompareNever;
+  desc.stencilWriteMask = 0;  // nothing written: the test can reject pixels before shading
+  desc.stencilReference = 1;
+  desc.front = {kStencilKeep, kStencilKeep, kStencilKeep, kCompareEqual};
+  desc.back = desc.front;
   return desc;
 }
 
@@ -217,10 +220,10 @@ void LightPassOp::LightPassFunction::LoadPasses(float time, const PortList& sour
   const std::string dirPath = player.text;
   Adapter* adapter = player.renderer->adapter;
   if (!pointPass && LoadShaderPassFromFile(adapter, pointPath, kLightEntries, pointPass)) {
-    SetState(pointPass, GetRenderState(adapter, LightStateDesc(kStateCullFront)));
+    SetState(pointPass, GetRenderState(adapter, LightStateDesc(kStateCullFront, true)));
   }
   if (!dirPass && LoadShaderPassFromFile(adapter, dirPath, kLightEntries, dirPass)) {
-    SetState(dirPass, GetRenderState(adapter, LightStateDesc(kStateCullBack)));
+    SetState(dirPass, GetRenderState(adapter, LightStateDesc(kStateCullBack, false)));
   }
   dirty = false;
 }
@@ -242,7 +245,7 @@ void LightPassOp::LightPassFunction::Evaluate(float time, const PortList& source
   TargetSet litTargets = LitTargets(lit, player.rect);
   litTargets.depth = coverage.Fit(player.renderer->adapter, *lit);
   draw.SetTargets(litTargets);
-  if (litTargets.depth) coverage.Mark(draw, player.gbuffer->targets[0]);
+  if (litTargets.depth) coverage.Mark(draw, player.gbuffer->targets[0], player.depth);
   DrawLights(dirPass, pointPass, player);
   draw.UnbindTargets();
   if (player.image == nullptr) return;
