@@ -159,7 +159,9 @@ void DrawContext::SetPixelsDiscarded(bool discarded) {
 
 void DrawContext::NoteProfiledDraw(const ShaderPass& pass) {
   const std::string& label = adapter_->CurrentEvent();
-  profiler_->NoteDraw(label.empty() ? pass.name : label);
+  const auto& textures = pass.textures[kStagePixel];
+  const auto bound = std::count_if(textures.begin(), textures.end(), [](const GpuResource* t) { return t != nullptr; });
+  profiler_->NoteDraw(label.empty() ? pass.name : label, static_cast<uint32_t>(bound));
 }
 
 void DrawContext::StartProfiledPass(const TargetSet& targets) {

@@ -2,19 +2,20 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace orvane {
 
 void PassProfiler::Start(std::string label, int32_t width, int32_t height) {
   Stop();
-  current_ = PassTime{std::move(label), width, height, 1, 0.0};
+  current_ = PassTime{std::move(label), width, height, 1, 0, 0.0};
   running_ = true;
   named_ = false;
   start_ = Clock::now();
 }
 
-void PassProfiler::NoteDraw(const std::string& name) {
+void PassProfiler::NoteDraw(const std::string& name, uint32_t textures) {
   if (!running_ || name.empty()) return;
   if (!named_) {
     current_.label = name;
@@ -25,6 +26,7 @@ void PassProfiler::NoteDraw(const std::string& name) {
     Start(name, width, height);
     named_ = true;
   }
+  current_.textures = std::max(current_.textures, textures);
 }
 
 void PassProfiler::Stop() {
@@ -35,6 +37,7 @@ void PassProfiler::Stop() {
   for (PassTime& total : times_) {
     if (total.label == current_.label && total.width == current_.width && total.height == current_.height) {
       total.count += 1;
+      total.textures = std::max(total.textures, current_.textures);
       total.seconds += current_.seconds;
       return;
     }

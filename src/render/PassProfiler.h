@@ -19,7 +19,8 @@ struct PassTime {
   std::string label;
   int32_t width = 0;   // of the rectangle drawn in
   int32_t height = 0;
-  uint32_t count = 0;  // passes charged
+  uint32_t count = 0;     // passes charged
+  uint32_t textures = 0;  // the most textures a draw of the pass had bound to its pixel shader
   double seconds = 0.0;
 };
 
@@ -30,7 +31,7 @@ public:
   void Stop();
   // A draw in the current binding: names the pass when it has no name yet, or starts another
   // when its name differs.
-  void NoteDraw(const std::string& name);
+  void NoteDraw(const std::string& name, uint32_t textures = 0);
 
   // Totals per label and size, in the order they first appeared.
   const std::vector<PassTime>& Times() const { return times_; }
