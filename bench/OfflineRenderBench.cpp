@@ -206,7 +206,7 @@ void PrintPassProfile(Session& session, int frames) {
       if (pass.label == PlainLabel(reads)) plainPerPixel[reads] = pass.seconds / pass.count / (double(pass.width) * pass.height);
   std::printf("\npasses of a frame at %dx%d, mean of %d frames (each pass waited for alone)\n",
               session.screen()->width, session.screen()->height, frames);
-  std::printf("%-34s %10s %9s %9s %9s %9s %12s\n", "pass", "size", "per frame", "ms/frame", "textures", "x plain",
+  std::printf("%-34s %10s %9s %9s %9s %9s %12s\n", "pass", "size", "draws", "ms/frame", "textures", "x plain",
               "x same reads");
   double total = 0.0;
   for (const PassTime& pass : profiler.Times()) {
@@ -217,7 +217,7 @@ void PrintPassProfile(Session& session, int frames) {
     const double sameReads = plainPerPixel[reads] * pixels;
     if (!IsPlainLabel(pass.label)) total += perFrame;
     std::printf("%-34s %4dx%-5d %9.1f %9.2f %9u %9.2f %12.2f\n", pass.label.c_str(), pass.width, pass.height,
-                double(pass.count) / frames, perFrame * 1e3, pass.textures, plain > 0.0 ? perFrame / plain : 0.0,
+                double(pass.draws) / frames, perFrame * 1e3, pass.textures, plain > 0.0 ? perFrame / plain : 0.0,
                 sameReads > 0.0 ? perFrame / sameReads : 0.0);
   }
   std::printf("%-34s %10s %9s %9.2f\n", "all passes but the plain ones", "", "", total * 1e3);

@@ -9,7 +9,7 @@ namespace orvane {
 
 void PassProfiler::Start(std::string label, int32_t width, int32_t height) {
   Stop();
-  current_ = PassTime{std::move(label), width, height, 1, 0, 0.0};
+  current_ = PassTime{std::move(label), width, height, 1, 0, 0, 0.0};
   running_ = true;
   named_ = false;
   start_ = Clock::now();
@@ -26,6 +26,7 @@ void PassProfiler::NoteDraw(const std::string& name, uint32_t textures) {
     Start(name, width, height);
     named_ = true;
   }
+  current_.draws += 1;
   current_.textures = std::max(current_.textures, textures);
 }
 
@@ -37,6 +38,7 @@ void PassProfiler::Stop() {
   for (PassTime& total : times_) {
     if (total.label == current_.label && total.width == current_.width && total.height == current_.height) {
       total.count += 1;
+      total.draws += current_.draws;
       total.textures = std::max(total.textures, current_.textures);
       total.seconds += current_.seconds;
       return;

@@ -20,6 +20,7 @@ struct PassTime {
   int32_t width = 0;   // of the rectangle drawn in
   int32_t height = 0;
   uint32_t count = 0;     // passes charged
+  uint32_t draws = 0;
   uint32_t textures = 0;  // the most textures a draw of the pass had bound to its pixel shader
   double seconds = 0.0;
 };

@@ -162,13 +162,15 @@ TEST_F(TargetsAndStates, AProfilerChargesEachBindingToItsLabelElseItsShadersElse
   struct Expected {
     const char* label;
     uint32_t count;
+    uint32_t draws;
   };
-  const Expected expected[] = {{"FIRST", 3}, {"(1 colour, clear)", 1}, {"solid:PS", 1}, {"MARK", 1}};
+  const Expected expected[] = {{"FIRST", 3, 4}, {"(1 colour, clear)", 1, 0}, {"solid:PS", 1, 1}, {"MARK", 1, 1}};
   ASSERT_EQ(profiler.Times().size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {
     const PassTime& time = profiler.Times()[i];
     EXPECT_EQ(time.label, expected[i].label);
     EXPECT_EQ(time.count, expected[i].count);
+    EXPECT_EQ(time.draws, expected[i].draws);
     EXPECT_EQ(time.width, 16);
     EXPECT_EQ(time.height, 8);
     EXPECT_GE(time.seconds, 0.0);
