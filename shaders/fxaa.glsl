@@ -4,9 +4,10 @@
 // across the edge by that much, so that a hard diagonal becomes a smooth ramp while flat areas
 // and soft gradients stay untouched. Thin features and single-pixel speckles get a smaller
 // sub-pixel blend from the average of the 3x3 neighbourhood.
-// Two passes: edgePS writes every pixel unchanged and marks in depth the few whose contrast makes
-// an edge (0 there, 1 elsewhere); mainPS then runs only where the mark lets the depth test pass,
-// so the flat parts of the image never pay for the search.
+// Two passes: edgePS (edgeExactPS where the viewport covers its region texel for texel) writes
+// every pixel unchanged and marks in depth the few whose contrast makes an edge (0 there, 1
+// elsewhere); mainPS then runs only where the mark lets the depth test pass, so the flat parts of
+// the image never pay for the search.
 
 layout(std140, binding = 0) uniform FxaaConstants {
   vec2 gRegionScale;   // the viewport as a fraction of the source image
@@ -57,6 +58,19 @@ Cross CrossOf(float m, float n, float s, float w, float e) {
 Cross CrossAt(vec2 uv, vec4 center) {
   return CrossOf(Luma(center.rgb), LumaAt(uv, 0.0, -1.0), LumaAt(uv, 0.0, 1.0), LumaAt(uv, -1.0, 0.0),
                  LumaAt(uv, 1.0, 0.0));
+}
+
+// The luminance of the texel `offset` away from `texel`, kept inside the region [lo, hi].
+float LumaAt(ivec2 texel, ivec2 offset, ivec2 lo, ivec2 hi) {
+  return Luma(texelFetch(gSource, clamp(texel + offset, lo, hi), 0).rgb);
+}
+
+// Whether the pixel at `texel` with colour `center` is on an edge: the search's test, on the four
+// neighbours' texels read directly. Without filtering a read costs a quarter of a filtered
+// sample, and the edge passes run on every pixel.
+bool EdgeAt(ivec2 texel, vec4 center, ivec2 lo, ivec2 hi) {
+  return CrossOf(Luma(center.rgb), LumaAt(texel, ivec2(0, -1), lo, hi), LumaAt(texel, ivec2(0, 1), lo, hi),
+                 LumaAt(texel, ivec2(-1, 0), lo, hi), LumaAt(texel, ivec2(1, 0), lo, hi)).edge;
 }
 
 //@entry mainVS vs
@@ -161,22 +175,26 @@ void main() {
 layout(location = 0) in vec2 vUv;
 layout(location = 0) out vec4 outColor;
 
-// The luminance of the texel `offset` away from `texel`, kept inside the region [lo, hi].
-float LumaAt(ivec2 texel, ivec2 offset, ivec2 lo, ivec2 hi) {
-  return Luma(texelFetch(gSource, clamp(texel + offset, lo, hi), 0).rgb);
-}
-
-// The same test as the search's, on the four neighbours' texels read directly: without
-// filtering a read costs a quarter of a filtered sample, and this pass runs on every pixel.
+// Any viewport: the copy samples the image as the search does.
 void main() {
   vec2 uv = BeginPixel(vUv);
   vec4 center = Sample(uv);
   outColor = center;
   vec2 size = 1.0 / gTexel;
-  ivec2 lo = ivec2(gUvMin * size);
-  ivec2 hi = ivec2(gUvMax * size);
-  ivec2 texel = ivec2(uv * size);
-  Cross cross = CrossOf(Luma(center.rgb), LumaAt(texel, ivec2(0, -1), lo, hi), LumaAt(texel, ivec2(0, 1), lo, hi),
-                        LumaAt(texel, ivec2(-1, 0), lo, hi), LumaAt(texel, ivec2(1, 0), lo, hi));
-  gl_FragDepth = cross.edge ? 0.0 : 1.0;
+  gl_FragDepth = EdgeAt(ivec2(uv * size), center, ivec2(gUvMin * size), ivec2(gUvMax * size)) ? 0.0 : 1.0;
+}
+
+//@entry edgeExactPS ps
+layout(location = 0) in vec2 vUv;
+layout(location = 0) out vec4 outColor;
+
+// A viewport that covers its region texel for texel (the usual case): every read is a texel.
+void main() {
+  vec2 size = vec2(textureSize(gSource, 0));
+  ivec2 texel = ivec2(vUv * size);
+  ivec2 lo = ivec2(gRegionOffset * size + 0.5);
+  ivec2 hi = ivec2((gRegionOffset + gRegionScale) * size - 0.5);
+  vec4 center = texelFetch(gSource, texel, 0);
+  outColor = center;
+  gl_FragDepth = EdgeAt(texel, center, lo, hi) ? 0.0 : 1.0;
 }

@@ -1,5 +1,7 @@
 #include "image/PostEffects.h"
 
+#include <cmath>
+
 #include "image/FullScreenPass.h"
 #include "render/Adapter.h"
 #include "render/DrawContext.h"
@@ -46,9 +48,19 @@ RenderStateDesc FxaaSearchStateDesc() {
   return desc;
 }
 
-ShaderPass* LoadFxaaEdgePass(Adapter* adapter) {
+// Whether the viewport's pixels fall on the source region's texels one for one, at whole texels.
+bool CoversTexelForTexel(const GpuResource& source, const RegionConstants& region, const TargetRect& viewport) {
+  const auto whole = [](float x) { return std::abs(x - std::round(x)) < 1e-3f; };
+  const float width = static_cast<float>(source.Width()), height = static_cast<float>(source.Height());
+  const float regionWidth = region.scale[0] * width, regionHeight = region.scale[1] * height;
+  return std::abs(regionWidth - static_cast<float>(viewport.right - viewport.left)) < 1e-3f &&
+         std::abs(regionHeight - static_cast<float>(viewport.bottom - viewport.top)) < 1e-3f &&
+         whole(region.offset[0] * width) && whole(region.offset[1] * height);
+}
+
+ShaderPass* LoadFxaaEdgePass(Adapter* adapter, const char* entry) {
   ShaderPass* pass = CreateShaderPass(adapter);
-  LoadShaderPass("fxaa", {.vertex = "mainVS", .pixel = "edgePS"}, pass, false);
+  LoadShaderPass("fxaa", {.vertex = "mainVS", .pixel = entry}, pass, false);
   SetState(pass, GetRenderState(adapter, FxaaEdgeStateDesc()));
   return pass;
 }
@@ -64,7 +76,8 @@ PostEffects::PostEffects(Adapter* adapter_, Screen* screen_, const Camera* camer
   const RenderStateDesc defaultState = DefaultRenderStateDesc();
   const RenderStateDesc fxaaSearchState = FxaaSearchStateDesc();
   fxaa.pass = LoadFullScreenPass(adapter, "fxaa", {.vertex = "mainVS", .pixel = "mainPS"}, &fxaaSearchState);
-  fxaa.edgePass = LoadFxaaEdgePass(adapter);
+  fxaa.edgePass = LoadFxaaEdgePass(adapter, "edgePS");
+  fxaa.edgeExactPass = LoadFxaaEdgePass(adapter, "edgeExactPS");
   toneMapping.pass =
       LoadFullScreenPass(adapter, "toneMapping", {.vertex = "mainVS", .pixel = "mainPS"}, &defaultState);
   InitSsao(ssao, adapter, screen, camera);
@@ -78,6 +91,7 @@ PostEffects::~PostEffects() {
   DestroySsao(ssao);
   DestroyPass(toneMapping.pass);
   DestroyPass(fxaa.edgePass);
+  DestroyPass(fxaa.edgeExactPass);
   DestroyPass(fxaa.pass);
   if (fxaa.edgeMask) DestroyResource(fxaa.edgeMask);
   fxaa.edgeMask = nullptr;
@@ -100,7 +114,7 @@ void PostEffects::Fxaa(GpuResource* source, GpuResource* destination, const Targ
   SetTexture(&pass, 0, source, GetSampler(adapter, StandardSamplerDesc()));
   const RegionConstants region = RegionOf(viewport, screen);
   WriteConstants(pass, {{"gRegionScale", region.scale}, {"gRegionOffset", region.offset}});
-  ShaderPass* edgePass = fxaa.edgePass;
+  ShaderPass* edgePass = source && CoversTexelForTexel(*source, region, viewport) ? fxaa.edgeExactPass : fxaa.edgePass;
   GpuResource* mask = nullptr;
   if (destination && edgePass && edgePass->HasStage(kStagePixel))
     mask = FitDepthMask(adapter, fxaa.edgeMask, *destination);

@@ -26,6 +26,7 @@ struct ToneMappingEffect {
 struct FxaaEffect {
   ShaderPass* pass = nullptr;      // the full search
   ShaderPass* edgePass = nullptr;  // the copy with the edge mark
+  ShaderPass* edgeExactPass = nullptr;  // the same, reading texels where the viewport covers its region 1:1
   GpuResource* edgeMask = nullptr; // depth, the size of the last destination; made when needed
 };
 

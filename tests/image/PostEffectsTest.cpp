@@ -192,7 +192,11 @@ TEST_F(PostEffectsTest, FxaaSoftensHardDiagonalEdgesAndLeavesFlatAreas) {
 
 TEST_F(PostEffectsTest, FxaaThroughTheEdgeMaskEqualsTheSearchEverywhere) {
   // The search skips what the edge pass finds flat; where it looks, it must find what it would
-  // have found without the mask. Also within a viewport, so the mask follows the region.
+  // have found without the mask. Also within a viewport, so the mask follows the region, and with
+  // the edge pass for any viewport as well as the one reading texels for a 1:1 viewport.
+  FxaaEffect& fxaa = postEffects->fxaa;
+  ASSERT_TRUE(fxaa.edgePass != nullptr && fxaa.edgePass->HasStage(kStagePixel));
+  ASSERT_TRUE(fxaa.edgeExactPass != nullptr && fxaa.edgeExactPass->HasStage(kStagePixel));
   const TargetRect whole = player.rect;
   for (const TargetRect viewport : {whole, TargetRect{8, 4, 56, 60}}) {
     for (float slope : {0.4f, 0.1f, 1.7f}) {
@@ -200,14 +204,19 @@ TEST_F(PostEffectsTest, FxaaThroughTheEdgeMaskEqualsTheSearchEverywhere) {
       Paint(test::kPaintDiagonal, {1, 1, 1, 1});
       Set(kPaint, "Slope", slope);
       player.rect = viewport;
-      const auto masked = Run(kFxaa);
-      ShaderPass* const edgePass = std::exchange(postEffects->fxaa.edgePass, nullptr);
-      ASSERT_TRUE(edgePass != nullptr && edgePass->HasStage(kStagePixel));
+      const auto exactMask = Run(kFxaa);
+      ShaderPass* const exactPass = std::exchange(fxaa.edgeExactPass, fxaa.edgePass);
+      const auto anyViewportMask = Run(kFxaa);
+      ShaderPass* const edgePass = std::exchange(fxaa.edgePass, nullptr);
+      fxaa.edgeExactPass = nullptr;
       const auto searchedEverywhere = Run(kFxaa);
-      postEffects->fxaa.edgePass = edgePass;
+      fxaa.edgePass = edgePass;
+      fxaa.edgeExactPass = exactPass;
       player.rect = whole;
-      ASSERT_EQ(masked.size(), searchedEverywhere.size());
-      for (size_t i = 0; i < masked.size(); ++i) test::ExpectColorNear(masked[i], searchedEverywhere[i], 1e-3f);
+      for (const auto* masked : {&exactMask, &anyViewportMask}) {
+        ASSERT_EQ(masked->size(), searchedEverywhere.size());
+        for (size_t i = 0; i < masked->size(); ++i) test::ExpectColorNear((*masked)[i], searchedEverywhere[i], 1e-3f);
+      }
     }
   }
 }
