@@ -128,7 +128,12 @@ void PostEffects::Fxaa(GpuResource* source, GpuResource* destination, const Targ
   DrawContext& draw = *adapter->drawContext;
   TargetSet targets = FullScreenTargets(destination, viewport);
   targets.depth = mask;
-  targets.clearFlags = kClearColor;  // the edge pass writes every depth value of the viewport
+  // The edge pass writes every colour and depth value of the viewport: only a viewport smaller
+  // than the destination leaves pixels to clear.
+  const bool wholeDestination = viewport.left <= 0 && viewport.top <= 0 &&
+                                viewport.right >= static_cast<int32_t>(destination->Width()) &&
+                                viewport.bottom >= static_cast<int32_t>(destination->Height());
+  targets.clearFlags = wholeDestination ? 0u : kClearColor;
   draw.SetTargets(targets);
   adapter->BeginEvent("FXAA EDGES");
   draw.DrawFullScreen(*edgePass, 3);
